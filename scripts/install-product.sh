@@ -7,7 +7,7 @@
 set -euo pipefail
 build=$(cd "$1" && pwd)
 root=$(cd "$(dirname "$0")/.." && pwd)
-. "$root/scripts/wine-env.sh" "$build"
+BRONTEL_BUILD_DIR="$build" . "$root/scripts/wine-env.sh"
 bin="$build/bin"
 windir="$WINEPREFIX/drive_c/windows"
 

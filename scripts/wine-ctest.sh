@@ -6,7 +6,7 @@
 set -uo pipefail
 build=$(cd "$1" && pwd); shift
 here=$(cd "$(dirname "$0")" && pwd)
-. "$here/wine-env.sh" "$build"
+BRONTEL_BUILD_DIR="$build" . "$here/wine-env.sh"
 
 wineserver -p
 wine cmd /c exit 0 >/dev/null 2>&1

@@ -1,6 +1,6 @@
-# Sourced with the build directory as its argument: points Wine at the
+# Sourced with BRONTEL_BUILD_DIR set to the build directory: points Wine at the
 # project's own 32-bit prefix in that build tree, never at ~/.wine.
-_brontel_build="$1"
+_brontel_build="${BRONTEL_BUILD_DIR:?}"
 export WINEPREFIX="${BRONTEL_WINEPREFIX:-$_brontel_build/wineprefix}"
 export WINEARCH=win32
 export WINEDEBUG="${WINEDEBUG:--all}"

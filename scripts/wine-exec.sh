@@ -3,5 +3,5 @@
 # Runs a Windows program under Wine in the prefix of the given build tree.
 # ctest uses it as the emulator for every test of the win32 build.
 build="$1"; shift
-. "$(dirname "$0")/wine-env.sh" "$build"
+BRONTEL_BUILD_DIR="$build" . "$(dirname "$0")/wine-env.sh"
 exec wine "$@"

@@ -7,7 +7,7 @@
 set -euo pipefail
 build=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
-. "$here/wine-env.sh" "$build"
+BRONTEL_BUILD_DIR="$build" . "$here/wine-env.sh"
 
 mkdir -p "$HOME"
 [ -f "$HOME/.asoundrc" ] || echo 'pcm.!default { type null }' > "$HOME/.asoundrc"
