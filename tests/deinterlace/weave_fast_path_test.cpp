@@ -1,0 +1,176 @@
+// The fast weave against the reference: random pictures with fixed seeds over
+// many sizes, alignments and settings must give identical output and history.
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "deinterlace/deinterlace_step.h"
+#include "deinterlace/weave_kernels.h"
+
+namespace brontel {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Pictures where part of the frame is still and part moves, with luma near
+// every threshold: the previous frame is the current one plus noise whose
+// size varies by region.
+struct FramePair {
+  Bytes current;
+  Bytes previous;
+};
+
+FramePair RandomFramePair(std::size_t length, std::mt19937& rng) {
+  FramePair pair{Bytes(length), Bytes(length)};
+  int noise = 0;
+  for (std::size_t i = 0; i < length; ++i) {
+    const std::uint32_t bits = rng();
+    if (i % 64 == 0) {
+      // 0 (identical), small, medium or full-range differences.
+      const std::uint32_t pick = bits % 7;
+      noise = pick == 0 ? 0 : pick <= 2 ? 8 : pick <= 4 ? 40 : 255;
+    }
+    const int value = static_cast<int>(bits & 0xFF);
+    const int delta = static_cast<int>((bits >> 8) % (2 * noise + 1)) - noise;
+    const int previous = value + delta;
+    pair.current[i] = static_cast<std::uint8_t>(value);
+    pair.previous[i] = static_cast<std::uint8_t>(previous < 0     ? 0
+                                                 : previous > 255 ? 255
+                                                                  : previous);
+  }
+  return pair;
+}
+
+struct Outcome {
+  Bytes output;
+  Bytes history;
+};
+
+// Runs one kernel on buffers placed `offset` bytes past a 16-byte boundary.
+Outcome RunKernel(void (*weave)(const WeaveJob&), const FramePair& pair, std::size_t lineBytes,
+                  std::size_t lines, bool adaptive, std::int32_t delta2, std::int32_t delta3,
+                  std::size_t offset) {
+  const std::size_t length = lineBytes * lines;
+  Bytes input(length + offset);
+  Bytes output(length + offset, 0xEE);
+  Bytes history(length + offset);
+  std::copy(pair.current.begin(), pair.current.end(), input.begin() + offset);
+  std::copy(pair.previous.begin(), pair.previous.end(), history.begin() + offset);
+
+  WeaveJob job;
+  job.input = input.data() + offset;
+  job.output = output.data() + offset;
+  job.history = history.data() + offset;
+  job.lineBytes = lineBytes;
+  job.lines = lines;
+  job.adaptive = adaptive;
+  job.lDelta2 = delta2;
+  job.lDelta3 = delta3;
+  weave(job);
+  return {Bytes(output.begin() + offset, output.end()),
+          Bytes(history.begin() + offset, history.end())};
+}
+
+const std::int32_t kThresholds[] = {INT_MIN, -1, 0,  1,   2,   7,   8,   9,
+                                    20,      31, 32, 100, 255, 256, 257, INT_MAX};
+
+TEST(WeaveFastPath, MatchesTheReferenceOnRandomPicturesOfManySizes) {
+  if (!Sse2WeaveAvailable()) {
+    GTEST_SKIP() << "no SSE2 on this CPU";
+  }
+  std::mt19937 rng(20261208);
+  const std::size_t widths[] = {1, 2, 3, 5, 7, 8, 9, 15, 16, 17, 23, 24, 31, 33, 100};
+  const std::size_t lineCounts[] = {1, 2, 3, 4, 5, 6, 7, 12, 13};
+  int compared = 0;
+  for (std::size_t width : widths) {
+    for (std::size_t lines : lineCounts) {
+      const FramePair pair = RandomFramePair(width * 2 * lines, rng);
+      for (bool adaptive : {false, true}) {
+        for (std::int32_t threshold : kThresholds) {
+          const std::int32_t delta2 = adaptive ? 8 : threshold;
+          const std::int32_t delta3 = adaptive ? threshold : 20;
+          const std::size_t offset = static_cast<std::size_t>(compared % 16);
+          const Outcome expected = RunKernel(WeaveYuy2Reference, pair, width * 2, lines, adaptive,
+                                             delta2, delta3, offset);
+          const Outcome actual = RunKernel(WeaveYuy2Sse2, pair, width * 2, lines, adaptive, delta2,
+                                           delta3, (offset * 7 + 3) % 16);
+          ASSERT_EQ(actual.output, expected.output)
+              << width << "x" << lines << " adaptive " << adaptive << " threshold " << threshold;
+          ASSERT_EQ(actual.history, expected.history)
+              << width << "x" << lines << " adaptive " << adaptive << " threshold " << threshold;
+          ++compared;
+        }
+      }
+    }
+  }
+  EXPECT_EQ(compared, 15 * 9 * 2 * 16);
+}
+
+// Whole frames through the step, both paths, including the sizes at the
+// 480-line boundary and frames that alternate between sizes and modes.
+TEST(WeaveFastPath, StepGivesIdenticalFramesAndHistoryOnBothPaths) {
+  if (!Sse2WeaveAvailable()) {
+    GTEST_SKIP() << "no SSE2 on this CPU";
+  }
+  struct Size {
+    int width;
+    int lines;
+  };
+  const Size sizes[] = {{720, 576}, {720, 480}, {720, 481}, {719, 577}, {704, 576},
+                        {721, 479}, {642, 481}, {353, 577}, {640, 480}};
+  const std::int32_t modes[] = {kModeTwoFrameWeave, kModeAdaptive, kModeByPass};
+  const std::int32_t deltas[] = {INT_MIN, 0, 8, 20, 25, 256};
+
+  Deinterlacer reference;
+  Deinterlacer fast;
+  ASSERT_TRUE(reference.AcceptInputType(InputFormatKind::kYuy2));
+  ASSERT_TRUE(fast.AcceptInputType(InputFormatKind::kYuy2));
+  reference.SetWeavePath(WeavePath::kReference);
+  fast.SetWeavePath(WeavePath::kSse2);
+  GrabState grab;
+
+  std::mt19937 rng(7777);
+  Bytes input;
+  for (const Size& size : sizes) {
+    const std::size_t length = static_cast<std::size_t>(size.width) * 2 * size.lines;
+    for (std::int32_t mode : modes) {
+      for (std::int32_t delta : deltas) {
+        // Each frame is the previous one with noise, as consecutive video is.
+        if (input.size() != length) {
+          input = RandomFramePair(length, rng).current;
+        } else {
+          input = RandomFramePair(length, rng).previous;
+        }
+        DeinterlaceSettings settings;
+        settings.lMode = mode;
+        settings.lDelta2 = delta;
+        settings.lDelta3 = delta;
+        Bytes expected(length, 0xEE);
+        Bytes actual(length, 0xEE);
+        FrameBuffers frame;
+        frame.input = input.data();
+        frame.dataLength = length;
+        frame.width = size.width;
+        frame.height = size.lines;
+        frame.bitsPerPixel = 16;
+        frame.outputCapacity = length;
+        frame.output = expected.data();
+        const StepResult referenceResult = reference.ProcessFrame(frame, settings, grab);
+        frame.output = actual.data();
+        const StepResult fastResult = fast.ProcessFrame(frame, settings, grab);
+        ASSERT_EQ(fastResult.woven, referenceResult.woven);
+        ASSERT_EQ(actual, expected)
+            << size.width << "x" << size.lines << " mode " << mode << " delta " << delta;
+        ASSERT_TRUE(std::equal(fast.History(), fast.History() + kHistoryBytes, reference.History()))
+            << size.width << "x" << size.lines << " mode " << mode << " delta " << delta;
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace brontel
