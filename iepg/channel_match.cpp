@@ -8,7 +8,9 @@
 namespace brontel {
 namespace {
 
-unsigned char FoldAscii(unsigned char c) { return (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c; }
+unsigned char FoldAscii(unsigned char c) {
+  return (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c;
+}
 
 }  // namespace
 
@@ -41,8 +43,7 @@ std::int32_t FindChannel(const std::string& station, const ChannelEntry* entries
                          std::size_t entryCount, std::int32_t count,
                          const LeadBytePredicate& isLeadByte) {
   if (entries == nullptr || count <= 0) return kNoChannel;
-  const std::size_t limit =
-      std::min<std::size_t>(static_cast<std::size_t>(count), entryCount);
+  const std::size_t limit = std::min<std::size_t>(static_cast<std::size_t>(count), entryCount);
   for (std::size_t i = 0; i < limit; ++i) {
     if (EqualIgnoringAsciiCase(station, entries[i].szTVPIStnName, isLeadByte)) {
       return entries[i].lFreqChn;

@@ -10,8 +10,9 @@
 namespace brontel {
 
 const char* const kIepgKeys[kIepgKeyCount] = {
-    "Content-type:", "version:",      "station:",          "year:",     "month:", "date:",
-    "start:",        "end:",          "program-title:",    "program-subtitle:", "performar:",
+    "Content-type:", "version:", "station:", "year:",          "month:",
+    "date:",         "start:",   "end:",     "program-title:", "program-subtitle:",
+    "performar:",
 };
 
 namespace {
@@ -40,7 +41,9 @@ bool SplitTimeText(const std::string& text, std::int64_t* hours, std::int64_t* m
   return true;
 }
 
-bool InTimeRange(std::int64_t value) { return value >= -kMaxTimeField && value <= kMaxTimeField; }
+bool InTimeRange(std::int64_t value) {
+  return value >= -kMaxTimeField && value <= kMaxTimeField;
+}
 
 }  // namespace
 

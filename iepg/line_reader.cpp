@@ -10,7 +10,9 @@ namespace {
 constexpr char kCarriageReturn = 13;
 constexpr char kLineFeed = 10;
 
-bool IsLineEnd(char c) { return c == kCarriageReturn || c == kLineFeed; }
+bool IsLineEnd(char c) {
+  return c == kCarriageReturn || c == kLineFeed;
+}
 
 }  // namespace
 

@@ -95,8 +95,7 @@ bool WriteTempScheItem(SettingsStore& store, const ScheItem& item) {
   return true;
 }
 
-AppendResult AppendScheItem(SettingsStore& store, std::int32_t countAtStart,
-                            const ScheItem& item) {
+AppendResult AppendScheItem(SettingsStore& store, std::int32_t countAtStart, const ScheItem& item) {
   if (countAtStart < 0 || countAtStart >= kScheItemCount) return AppendResult::kScheduleFull;
   StoreKey group = OpenSettingsKey(store, GroupPath(SettingsGroup::kScheSet));
   if (!group) return AppendResult::kGroupMissing;

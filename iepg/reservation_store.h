@@ -23,8 +23,8 @@ bool LoadChannelList(SettingsStore& store, TVSetGroup* tvSet);
 
 enum class ScheduleLoad {
   kLoaded,
-  kGroupMissing,      // ScheSet cannot be opened
-  kCountUnreadable,   // "lScheItemCount" missing or negative
+  kGroupMissing,     // ScheSet cannot be opened
+  kCountUnreadable,  // "lScheItemCount" missing or negative
 };
 // Reads "lScheItemCount" and ScheItem01..10; a record that cannot be opened
 // gives a default entry.

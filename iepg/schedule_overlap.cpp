@@ -81,7 +81,7 @@ int CheckNewScheItem(const ScheItem& item, DateTime now, const ScheSetGroup& sch
   if (item.tStartDateTime > item.tStopDateTime) return kMsgStartAfterStop;
   if (item.tStopDateTime - item.tStartDateTime < kMinimumCaptureSeconds) return kMsgTooShort;
   const int count = std::clamp<std::int32_t>(schedule.lScheItemCount, 0,
-                                              static_cast<std::int32_t>(schedule.items.size()));
+                                             static_cast<std::int32_t>(schedule.items.size()));
   for (int i = 0; i < count; ++i) {
     if (ScheItemsOverlap(item, schedule.items[static_cast<std::size_t>(i)])) return kMsgOverlap;
   }

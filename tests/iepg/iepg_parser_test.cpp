@@ -37,10 +37,19 @@ TEST(TextToInt, BehavesLikeTheCLibrary) {
     const char* text;
     std::int32_t value;
   } cases[] = {
-      {"12", 12},          {" 12abc", 12},       {"-5", -5},        {"+7", 7},
-      {"abc", 0},          {"", 0},              {"  ", 0},         {"1 2", 1},
-      {"0030", 30},        {"2147483647", INT_MAX}, {"2147483648", INT_MAX},
-      {"-2147483648", INT_MIN}, {"-99999999999999999999", INT_MIN},
+      {"12", 12},
+      {" 12abc", 12},
+      {"-5", -5},
+      {"+7", 7},
+      {"abc", 0},
+      {"", 0},
+      {"  ", 0},
+      {"1 2", 1},
+      {"0030", 30},
+      {"2147483647", INT_MAX},
+      {"2147483648", INT_MAX},
+      {"-2147483648", INT_MIN},
+      {"-99999999999999999999", INT_MIN},
       {"99999999999999999999999", INT_MAX},
   };
   for (const auto& c : cases) EXPECT_EQ(TextToInt(c.text), c.value) << c.text;
@@ -53,7 +62,8 @@ TEST(TrimWhiteSpace, RemovesBothEnds) {
 }
 
 TEST_F(IepgParserTest, SpacingAroundTheValueDoesNotMatter) {
-  for (const char* line : {"start:21:00", "start: 21:00", "start:    21:00    ", "start:\t21:00\t"}) {
+  for (const char* line :
+       {"start:21:00", "start: 21:00", "start:    21:00    ", "start:\t21:00\t"}) {
     IepgParser parser = MakeParser();
     Feed(parser, {line});
     EXPECT_EQ(parser.programme().startText, "21:00") << line;
@@ -117,22 +127,46 @@ struct TimeCase {
 
 TEST_F(IepgParserTest, TimesFromDateAndStartAndEnd) {
   const TimeCase cases[] = {
-      {"plain", {"year: 2026", "month: 12", "date: 24", "start: 21:00", "end: 21:54"},
-       {2026, 12, 24, 21, 0}, 54, false},
-      {"past midnight", {"year: 2026", "month: 12", "date: 24", "start: 23:30", "end: 0:45"},
-       {2026, 12, 24, 23, 30}, 75, true},
-      {"equal is a whole day", {"year: 2026", "month: 12", "date: 24", "start: 21:00", "end: 21:00"},
-       {2026, 12, 24, 21, 0}, 1440, true},
-      {"date lines last", {"start: 08:15", "end: 09:00", "date: 3", "month: 1", "year: 2027"},
-       {2027, 1, 3, 8, 15}, 45, false},
-      {"25:30 is normalised", {"year: 2026", "month: 12", "date: 5", "start: 25:30", "end: 26:00"},
-       {2026, 12, 6, 1, 30}, 30, false},
-      {"year end", {"year: 2026", "month: 12", "date: 31", "start: 23:00", "end: 1:00"},
-       {2026, 12, 31, 23, 0}, 120, true},
-      {"month 13 rolls over", {"year: 2026", "month: 13", "date: 1", "start: 10:00", "end: 11:00"},
-       {2027, 1, 1, 10, 0}, 60, false},
-      {"leading zeros and blanks", {"year:2026", "month: 02", "date:  09 ", "start: 07:05", "end: 7:35"},
-       {2026, 2, 9, 7, 5}, 30, false},
+      {"plain",
+       {"year: 2026", "month: 12", "date: 24", "start: 21:00", "end: 21:54"},
+       {2026, 12, 24, 21, 0},
+       54,
+       false},
+      {"past midnight",
+       {"year: 2026", "month: 12", "date: 24", "start: 23:30", "end: 0:45"},
+       {2026, 12, 24, 23, 30},
+       75,
+       true},
+      {"equal is a whole day",
+       {"year: 2026", "month: 12", "date: 24", "start: 21:00", "end: 21:00"},
+       {2026, 12, 24, 21, 0},
+       1440,
+       true},
+      {"date lines last",
+       {"start: 08:15", "end: 09:00", "date: 3", "month: 1", "year: 2027"},
+       {2027, 1, 3, 8, 15},
+       45,
+       false},
+      {"25:30 is normalised",
+       {"year: 2026", "month: 12", "date: 5", "start: 25:30", "end: 26:00"},
+       {2026, 12, 6, 1, 30},
+       30,
+       false},
+      {"year end",
+       {"year: 2026", "month: 12", "date: 31", "start: 23:00", "end: 1:00"},
+       {2026, 12, 31, 23, 0},
+       120,
+       true},
+      {"month 13 rolls over",
+       {"year: 2026", "month: 13", "date: 1", "start: 10:00", "end: 11:00"},
+       {2027, 1, 1, 10, 0},
+       60,
+       false},
+      {"leading zeros and blanks",
+       {"year:2026", "month: 02", "date:  09 ", "start: 07:05", "end: 7:35"},
+       {2026, 2, 9, 7, 5},
+       30,
+       false},
   };
   for (const TimeCase& c : cases) {
     SCOPED_TRACE(c.name);

@@ -15,7 +15,9 @@ struct Line {
   bool operator==(const Line& o) const { return number == o.number && text == o.text; }
 };
 
-void PrintTo(const Line& line, std::ostream* os) { *os << line.number << ":" << line.text; }
+void PrintTo(const Line& line, std::ostream* os) {
+  *os << line.number << ":" << line.text;
+}
 
 struct ReadResult {
   std::vector<Line> lines;
@@ -109,12 +111,8 @@ TEST(LineReader, LongLinesAreCutWithOneWarningPerCut) {
     std::vector<std::size_t> pieces;
     std::vector<std::uint32_t> warnedLines;
   } cases[] = {
-      {2045, {2045}, {}},
-      {2046, {2046}, {}},
-      {2047, {2047}, {1}},
-      {2048, {2047, 1}, {1}},
-      {4094, {2047, 2047}, {1, 2}},
-      {4095, {2047, 2047, 1}, {1, 2}},
+      {2045, {2045}, {}},     {2046, {2046}, {}},           {2047, {2047}, {1}},
+      {2048, {2047, 1}, {1}}, {4094, {2047, 2047}, {1, 2}}, {4095, {2047, 2047, 1}, {1, 2}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.length);
