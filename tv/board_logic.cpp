@@ -7,8 +7,12 @@ constexpr std::uint32_t kComposite = 1;
 constexpr std::uint32_t kSVideo = 2;
 constexpr std::uint32_t kBoth = 3;
 
-bool HasComposite(std::uint32_t word) { return word == kComposite || word == kBoth; }
-bool HasSVideo(std::uint32_t word) { return word == kSVideo || word == kBoth; }
+bool HasComposite(std::uint32_t word) {
+  return word == kComposite || word == kBoth;
+}
+bool HasSVideo(std::uint32_t word) {
+  return word == kSVideo || word == kBoth;
+}
 
 // The source button's cycle.
 constexpr SourceChoice kCycle[] = {
@@ -19,10 +23,14 @@ constexpr int kCycleLength = 6;
 
 std::uint32_t BitOf(SourceChoice choice) {
   switch (choice.source) {
-    case kSourceTV: return kAvailTV;
-    case kSourceVideo: return choice.connector == 0 ? kAvailVideo0 : kAvailVideo1;
-    case kSourceSVideo: return choice.connector == 0 ? kAvailSVideo0 : kAvailSVideo1;
-    case kSourceRadio: return kAvailRadio;
+    case kSourceTV:
+      return kAvailTV;
+    case kSourceVideo:
+      return choice.connector == 0 ? kAvailVideo0 : kAvailVideo1;
+    case kSourceSVideo:
+      return choice.connector == 0 ? kAvailSVideo0 : kAvailSVideo1;
+    case kSourceRadio:
+      return kAvailRadio;
   }
   return 0;
 }
@@ -52,10 +60,14 @@ std::uint32_t SourceMaskFromCaps(const std::uint32_t caps[kBoardCapsWords]) {
 
 bool SourceAvailable(std::uint32_t mask, std::int32_t source) {
   switch (source) {
-    case kSourceTV: return (mask & kAvailTV) != 0;
-    case kSourceVideo: return (mask & (kAvailVideo0 | kAvailVideo1)) != 0;
-    case kSourceSVideo: return (mask & (kAvailSVideo0 | kAvailSVideo1)) != 0;
-    case kSourceRadio: return (mask & kAvailRadio) != 0;
+    case kSourceTV:
+      return (mask & kAvailTV) != 0;
+    case kSourceVideo:
+      return (mask & (kAvailVideo0 | kAvailVideo1)) != 0;
+    case kSourceSVideo:
+      return (mask & (kAvailSVideo0 | kAvailSVideo1)) != 0;
+    case kSourceRadio:
+      return (mask & kAvailRadio) != 0;
   }
   return false;
 }
@@ -78,8 +90,7 @@ std::int32_t ChooseAudioModeFor(std::uint32_t mask, std::int32_t preferred) {
 }
 
 bool KeepAudioMode(std::int32_t current, std::uint32_t mask) {
-  return current != kAudioMono && current > 0 &&
-         (mask & static_cast<std::uint32_t>(current)) != 0;
+  return current != kAudioMono && current > 0 && (mask & static_cast<std::uint32_t>(current)) != 0;
 }
 
 std::int32_t NextAudioModeFor(std::int32_t current, std::uint32_t mask) {
@@ -91,13 +102,6 @@ std::int32_t NextAudioModeFor(std::int32_t current, std::uint32_t mask) {
   return mode;
 }
 
-std::int32_t StepListPosition(std::int32_t position, std::int32_t count, bool up) {
-  std::int32_t next = up ? position + 1 : position - 1;
-  if (next > count) next = 1;
-  if (next <= 0) next = count;
-  return next;
-}
-
 std::int32_t StepVolume(std::int32_t step, bool up) {
   if (up) return step >= kMaxVolumeStep ? kMaxVolumeStep : step + 1;
   return step <= 0 ? 0 : step - 1;
@@ -105,23 +109,26 @@ std::int32_t StepVolume(std::int32_t step, bool up) {
 
 std::int32_t AudioSourceFor(std::int32_t source) {
   switch (source) {
-    case kSourceTV: return 0;
-    case kSourceRadio: return 2;
-    default: return 1;
+    case kSourceTV:
+      return 0;
+    case kSourceRadio:
+      return 2;
+    default:
+      return 1;
   }
 }
 
 std::int32_t VideoInputKindFor(std::int32_t source) {
   switch (source) {
-    case kSourceTV: return 1;
-    case kSourceVideo: return 2;
-    case kSourceSVideo: return 3;
-    default: return 0;
+    case kSourceTV:
+      return 1;
+    case kSourceVideo:
+      return 2;
+    case kSourceSVideo:
+      return 3;
+    default:
+      return 0;
   }
-}
-
-std::int32_t OffsetHertz(double megahertz) {
-  return static_cast<std::int32_t>(megahertz * 1000000.0);
 }
 
 }  // namespace brontel

@@ -1,19 +1,13 @@
 #pragma once
 // The board client's decisions, kept apart from the COM calls that carry
 // them out: which sources a board offers, where the source button goes next,
-// which sound mode to pick, and how the channel list steps.
+// which sound mode to pick, and how the volume steps.
 
 #include <cstdint>
 
-namespace brontel {
+#include "tv/source_numbers.h"
 
-// Source numbers as stored in "msCurrSrc".
-enum Source : std::int32_t {
-  kSourceTV = 0,
-  kSourceVideo = 1,
-  kSourceSVideo = 2,
-  kSourceRadio = 3,
-};
+namespace brontel {
 
 // Bits of the available-source mask.
 enum SourceBit : std::uint32_t {
@@ -64,9 +58,6 @@ bool KeepAudioMode(std::int32_t current, std::uint32_t mask);
 // steps.
 std::int32_t NextAudioModeFor(std::int32_t current, std::uint32_t mask);
 
-// One step through a 1-based list of `count` entries, wrapping both ways.
-std::int32_t StepListPosition(std::int32_t position, std::int32_t count, bool up);
-
 // The volume step after one press, kept within 0..10.
 std::int32_t StepVolume(std::int32_t step, bool up);
 
@@ -75,8 +66,5 @@ std::int32_t StepVolume(std::int32_t step, bool up);
 std::int32_t AudioSourceFor(std::int32_t source);
 // Video input kind for a source: 1 tuner, 2 composite, 3 S-Video, 0 radio.
 std::int32_t VideoInputKindFor(std::int32_t source);
-
-// Fine-tune offset in whole hertz from megahertz, truncated.
-std::int32_t OffsetHertz(double megahertz);
 
 }  // namespace brontel

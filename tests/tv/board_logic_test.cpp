@@ -68,9 +68,9 @@ TEST(BoardLogic, AudioModeChoice) {
     std::int32_t preferred;
     std::int32_t chosen;
   } cases[] = {
-      {1, kAudioA, kAudioMono},  {6, kAudioA, kAudioStereo}, {4, kAudioA, kAudioA},
-      {0, kAudioA, kAudioMono},  {8, kAudioA, kAudioMono},   {8, kAudioB, kAudioB},
-      {28, kAudioAB, kAudioAB},  {3, kAudioA, kAudioStereo},
+      {1, kAudioA, kAudioMono}, {6, kAudioA, kAudioStereo}, {4, kAudioA, kAudioA},
+      {0, kAudioA, kAudioMono}, {8, kAudioA, kAudioMono},   {8, kAudioB, kAudioB},
+      {28, kAudioAB, kAudioAB}, {3, kAudioA, kAudioStereo},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ChooseAudioModeFor(c.mask, c.preferred), c.chosen) << c.mask << " " << c.preferred;
@@ -91,26 +91,12 @@ TEST(BoardLogic, AudioButtonCycle) {
     std::uint32_t mask;
     std::int32_t next;
   } cases[] = {
-      {kAudioMono, 3, kAudioStereo}, {kAudioStereo, 3, kAudioMono},
-      {kAudioA, kPlaybackAudioMask, kAudioB}, {kAudioB, kPlaybackAudioMask, kAudioAB},
+      {kAudioMono, 3, kAudioStereo},           {kAudioStereo, 3, kAudioMono},
+      {kAudioA, kPlaybackAudioMask, kAudioB},  {kAudioB, kPlaybackAudioMask, kAudioAB},
       {kAudioAB, kPlaybackAudioMask, kAudioA}, {kAudioMono, kPlaybackAudioMask, kAudioA},
       {kAudioStereo, 0, kAudioStereo},  // nothing received: five steps come back round
   };
   for (const Case& c : cases) EXPECT_EQ(NextAudioModeFor(c.current, c.mask), c.next) << c.current;
-}
-
-TEST(BoardLogic, ListPositionWrapsBothWays) {
-  struct Case {
-    std::int32_t position, count;
-    bool up;
-    std::int32_t next;
-  } cases[] = {
-      {5, 5, true, 1}, {1, 5, false, 5}, {2, 5, true, 3}, {3, 5, false, 2},
-      {0, 5, false, 5}, {9, 5, true, 1},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(StepListPosition(c.position, c.count, c.up), c.next) << c.position << c.up;
-  }
 }
 
 TEST(BoardLogic, VolumeStaysWithinBounds) {
@@ -118,13 +104,6 @@ TEST(BoardLogic, VolumeStaysWithinBounds) {
   EXPECT_EQ(StepVolume(0, false), 0);
   EXPECT_EQ(StepVolume(9, true), 10);
   EXPECT_EQ(StepVolume(1, false), 0);
-}
-
-TEST(BoardLogic, OffsetIsTruncatedToWholeHertz) {
-  EXPECT_EQ(OffsetHertz(0.25), 250000);
-  EXPECT_EQ(OffsetHertz(-0.25), -250000);
-  EXPECT_EQ(OffsetHertz(0.0), 0);
-  EXPECT_EQ(OffsetHertz(1.5), 1500000);
 }
 
 }  // namespace
