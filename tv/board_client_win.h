@@ -1,0 +1,177 @@
+#pragma once
+// The main program's side of every board operation: it holds the board API
+// manager object, obtains the interface each operation needs, calls it and
+// releases it again. The main dialog owns one and forwards its timers.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "apimgr/kx_interfaces.h"
+#include "app/app_settings.h"
+#include "tv/board_logic.h"
+#include "tv/channel_lists.h"
+#include "tv/freq_tables.h"
+
+namespace brontel {
+
+// Timers of the main window that the board client runs.
+constexpr UINT_PTR kTimerVolumeUpHold = 100;
+constexpr UINT_PTR kTimerVolumeDownHold = 101;
+constexpr UINT_PTR kTimerVolumeUpRepeat = 200;
+constexpr UINT_PTR kTimerVolumeDownRepeat = 201;
+constexpr UINT_PTR kTimerAudioModeChoice = 300;
+constexpr UINT_PTR kTimerAudioModeCheck = 301;
+constexpr UINT_PTR kTimerPendingSource = 2000;
+
+// Posted to the main window for each board event (wParam: the event code),
+// because the board library reports them on a thread of its own.
+constexpr UINT kMsgBoardEvent = WM_APP + 0x40;
+
+// CreateBoard results.
+constexpr int kBoardCreated = 0;
+constexpr int kBoardClassMissing = 1;
+constexpr int kBoardNotOpened = 2;
+
+// Sound states of SetSound.
+enum SoundState : int {
+  kSoundMute = 0,
+  kSoundOn = 1,
+  kSoundMainOverPip = 2,
+  kSoundPip = 3,
+  kSoundTimeShift = 4,
+};
+
+// Audio paths sent to the board.
+constexpr LONG kAudioPathLive = 0;
+constexpr LONG kAudioPathPlayback = 1;
+constexpr LONG kAudioPathMuted = 3;
+constexpr LONG kAudioPathTimeShift = 5;
+
+// What the board client needs from the main dialog.
+class BoardClientHost {
+ public:
+  virtual ~BoardClientHost() = default;
+  virtual HWND MainWindow() = 0;
+  virtual HWND VideoWindow() = 0;
+  // The board error: string 181, caption 107, exclamation icon.
+  virtual void ShowBoardError() = 0;
+  virtual void ShowVolume(std::int32_t step) = 0;
+  virtual void ShowAudioMode(std::int32_t mode) = 0;
+  virtual void ShowChannelTexts(const std::string& name, const std::string& number) = 0;
+  // The source the source button has chosen, before the switch happens.
+  virtual void ShowPendingSource(std::int32_t source) = 0;
+  // After a deferred source switch.
+  virtual void RefreshPanel() = 0;
+  virtual bool VideoWindowVisible() = 0;
+  // Shows (in full screen when that flag is set) or hides the video window.
+  virtual void ShowVideoWindow(bool show) = 0;
+  // lRunMode: 0 live, 1 preparing, 2 recording, 3 playback, 4 time shift.
+  virtual std::int32_t RunMode() = 0;
+  // The sound-mode choice while recording or playing back goes to the recorder.
+  virtual void SetRecorderAudioMode(std::int32_t mode) {}
+  // SetCaptureAudioMode of the playback, for the picture-in-picture sound.
+  virtual void SetCaptureAudioMode(std::int32_t mode) {}
+};
+
+class CBoardClient {
+ public:
+  CBoardClient(CAppSettings& settings, BoardClientHost& host);
+  ~CBoardClient();
+  CBoardClient(const CBoardClient&) = delete;
+  CBoardClient& operator=(const CBoardClient&) = delete;
+
+  // Start-up flags decided by the main dialog.
+  bool overlayMode = false;
+  bool screenSaverWasActive = false;
+  bool bWakeStart = false;
+
+  int CreateBoard();
+  // False when the board reports no audio device.
+  bool CheckBoardStart();
+  bool StartPicture(LONG param);
+  void SelectSource(std::int32_t source, bool updateWindow);
+  void NextSource();
+  void ReselectSource();
+  bool TuneChannel(std::int32_t table, std::int32_t channel, bool reselect);
+  bool SetFrequency(std::int32_t hertz);
+  void ChannelStep(bool up);
+  void VolumeUp();
+  void VolumeDown();
+  // Volume button pressed or released (hold repeat).
+  void VolumePress(bool up);
+  void VolumeRelease(bool up);
+  void SetSound(int state);
+  void ToggleSound();  // the panel's sound button
+  void ChooseAudioMode();
+  void CheckAudioMode();
+  void NextAudioMode();
+  void SetAudioModeValue(std::int32_t mode);
+  void ApplyColour(std::int32_t source);
+  // Exit command, before the shutdown timer: live sound path.
+  void QuietForShutdown();
+  void CloseBoard();
+
+  // Tunes to the entry with this channel number (digit entry); false when
+  // no entry has it.
+  bool SelectChannelNumber(std::int32_t number);
+
+  // Dispatch of the timers above; false for other ids.
+  bool OnTimer(UINT_PTR id);
+
+  bool HasBoard() const { return m_board != nullptr; }
+  std::uint32_t SrcAvailMask() const { return m_srcAvailMask; }
+  std::int32_t VolumeStep() const { return m_volStep; }
+  bool SourcePending() const { return m_pendingSource; }
+  std::int32_t PendingSource() const { return m_pendingSourceValue; }
+  bool PipSoundMark() const { return m_pipSoundMark; }
+  const LONG* VideoSizeLimits() const { return m_videoSizeLimits; }
+  const FreqTables& Tables() const { return m_tables; }
+  ChannelLists& Lists() { return m_lists; }
+  BoardEntry* Entry() { return &m_boardList[0]; }
+  IKXBoard* Board() const { return m_board; }
+  // Obtains one of the manager's interfaces for one operation; shows the
+  // board error and gives null when it cannot.
+  template <class I>
+  I* Query(REFIID iid);
+
+ private:
+  class EventSink;
+
+  void ApplyInitialState();
+  void ShowChannelEntry(std::int32_t source);
+  void RestartAudioModeTimer();
+  std::uint32_t ReadAudioModes();
+
+  CAppSettings& m_settings;
+  BoardClientHost& m_host;
+  IKXBoard* m_board = nullptr;
+  std::unique_ptr<EventSink> m_sink;
+  BoardEntry m_boardList[10] = {};
+  std::int32_t m_boardCount = 0;
+  LONG m_boardCaps[kBoardCapsWords] = {};
+  std::uint32_t m_srcAvailMask = 0;
+  LONG m_videoSizeLimits[4] = {160, 120, 1600, 1200};
+  std::int32_t m_connector = 0;
+  LONG m_deintBypass = -1;
+  std::int32_t m_volStep = 0;
+  bool m_pendingSource = false;
+  std::int32_t m_pendingSourceValue = 0;
+  bool m_pipSoundMark = false;
+  FreqTables m_tables;
+  ChannelLists m_lists;
+};
+
+template <class I>
+I* CBoardClient::Query(REFIID iid) {
+  void* out = nullptr;
+  if (m_board == nullptr || FAILED(m_board->QueryInterface(iid, &out)) || out == nullptr) {
+    m_host.ShowBoardError();
+    return nullptr;
+  }
+  return static_cast<I*>(out);
+}
+
+}  // namespace brontel
