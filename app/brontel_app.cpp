@@ -1,0 +1,91 @@
+#include "app/brontel_app.h"
+
+#include <objbase.h>
+#include <commctrl.h>
+
+#include <memory>
+
+#include "app/brontel_dlg.h"
+#include "app/command_line.h"
+#include "app/resource_module.h"
+#include "app/skin_binding.h"
+#include "app/text_convert.h"
+
+namespace brontel {
+namespace {
+
+// The language libraries are looked for next to the program only, never in
+// the current folder or along the search path.
+std::wstring ProgramFolder() {
+  wchar_t path[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path, length);
+  const size_t slash = folder.find_last_of(L"\\/");
+  folder.erase(slash == std::wstring::npos ? 0 : slash + 1);
+  return folder;
+}
+
+}  // namespace
+
+std::wstring ArgumentsAfterProgramName(const wchar_t* fullLine) {
+  if (fullLine == nullptr) return std::wstring();
+  const wchar_t* p = fullLine;
+  if (*p == L'"') {
+    ++p;
+    while (*p != L'\0' && *p != L'"') ++p;
+    if (*p == L'"') ++p;
+  } else {
+    while (*p != L'\0' && *p != L' ' && *p != L'\t') ++p;
+  }
+  while (*p == L' ' || *p == L'\t') ++p;
+  return p;
+}
+
+CBrontelApp::CBrontelApp(HINSTANCE instance) : m_instance(instance) {
+  m_comInitialised = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+}
+
+CBrontelApp::~CBrontelApp() {
+  if (m_languageLibrary != nullptr) FreeLibrary(m_languageLibrary);
+  if (m_comInitialised) CoUninitialize();
+}
+
+bool CBrontelApp::InitInstance(const std::wstring& commandLine) {
+  m_savedResourceHandle = ResourceModule();
+  const StartOptions options = ParseCommandLine(Narrow(commandLine));
+  const std::wstring library = ProgramFolder() + Widen(LanguageLibraryFileName(options.langCode));
+  m_languageLibrary = LoadLibraryExW(library.c_str(), nullptr, 0);
+  // No texts exist without the library, so the program ends without a word.
+  if (m_languageLibrary == nullptr) return false;
+  SetResourceModule(m_languageLibrary);
+
+  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  RegisterSkinControlClasses(m_instance);
+
+  auto dialog = std::make_unique<CBrontelDlg>();
+  dialog->SetStartValues(options);
+
+  if (dialog->instanceChecker().PreviousInstanceRunning()) {
+    // The second copy brings the first forward and ends; its command line
+    // is not passed on.
+    dialog->instanceChecker().ActivatePreviousInstance();
+    dialog.reset();
+  } else {
+    dialog->RunModal();
+    dialog.reset();
+  }
+
+  SetResourceModule(m_savedResourceHandle);
+  FreeLibrary(m_languageLibrary);
+  m_languageLibrary = nullptr;
+  return false;
+}
+
+}  // namespace brontel
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
+  brontel::CBrontelApp app(instance);
+  app.InitInstance(brontel::ArgumentsAfterProgramName(GetCommandLineW()));
+  return 0;
+}

@@ -1,0 +1,34 @@
+#pragma once
+// The application object of Brontel.exe: chooses the language library, keeps
+// the program to one copy and runs the main dialog.
+
+#include <windows.h>
+
+#include <string>
+
+namespace brontel {
+
+class CBrontelApp {
+ public:
+  // COM is initialised for the object's lifetime (apartment model).
+  explicit CBrontelApp(HINSTANCE instance);
+  ~CBrontelApp();
+  CBrontelApp(const CBrontelApp&) = delete;
+  CBrontelApp& operator=(const CBrontelApp&) = delete;
+
+  // The whole start sequence with the command line after the program name.
+  // Always false: the process ends when the main dialog has closed.
+  bool InitInstance(const std::wstring& commandLine);
+
+ private:
+  HINSTANCE m_instance;
+  HINSTANCE m_savedResourceHandle = nullptr;
+  HMODULE m_languageLibrary = nullptr;
+  bool m_comInitialised = false;
+};
+
+// The part of a full command line after the program name, as the C runtime
+// splits it: a quoted or unquoted first word and the blanks after it.
+std::wstring ArgumentsAfterProgramName(const wchar_t* fullLine);
+
+}  // namespace brontel

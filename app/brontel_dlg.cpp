@@ -1,0 +1,254 @@
+#include "app/brontel_dlg.h"
+
+#include "app/registry_store_win.h"
+#include "app/resource_module.h"
+#include "app/skin_binding.h"
+#include "lang/resource_ids.h"
+
+namespace brontel {
+namespace {
+
+constexpr wchar_t kPowerManagerTitle[] = L"kxPwrMgr";
+constexpr const wchar_t* kScreenSaverTitles[] = {L"Screen Saver", L"Screen-Saver", L"ScreenSaver"};
+// A window that does not answer its close message within this time is left
+// alone rather than hanging the start-up.
+constexpr UINT kCloseMessageTimeoutMs = 5000;
+constexpr int kTitleLength = 256;
+
+std::wstring WindowTitle(HWND window) {
+  wchar_t title[kTitleLength] = {};
+  GetWindowTextW(window, title, kTitleLength);
+  return title;
+}
+
+void SendCloseMessage(HWND window) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(window, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, kCloseMessageTimeoutMs, &result);
+}
+
+BOOL CALLBACK CloseIfPowerManager(HWND window, LPARAM) {
+  if (lstrcmpiW(WindowTitle(window).c_str(), kPowerManagerTitle) == 0) SendCloseMessage(window);
+  return TRUE;
+}
+
+HICON LoadWindowIcon(int sizeMetricX, int sizeMetricY) {
+  return static_cast<HICON>(LoadImageW(ResourceModule(), MAKEINTRESOURCEW(IDI_BRONTEL), IMAGE_ICON,
+                                       GetSystemMetrics(sizeMetricX), GetSystemMetrics(sizeMetricY),
+                                       0));
+}
+
+}  // namespace
+
+CBrontelDlg::CBrontelDlg() = default;
+
+CBrontelDlg::~CBrontelDlg() {
+  if (m_hwnd != nullptr) DestroyWindow(m_hwnd);
+  if (m_board != nullptr) m_board->Release();
+  if (m_bigIcon != nullptr) DestroyIcon(m_bigIcon);
+  if (m_smallIcon != nullptr) DestroyIcon(m_smallIcon);
+}
+
+void CBrontelDlg::SetStartValues(const StartOptions& options) {
+  bFullScreenStart = options.fullScreenStart;
+  bWakeStart = options.wakeStart;
+  bWakeNotice = options.wakeNotice;
+  lLangCode = options.langCode;
+}
+
+void CBrontelDlg::RunModal() {
+  m_ended = false;
+  HWND dialog = CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(IDD_BRONTEL_MAIN), nullptr,
+                                   DialogProc, reinterpret_cast<LPARAM>(this));
+  if (dialog == nullptr) return;
+  if (!m_ended) ShowWindow(dialog, SW_SHOW);
+  // Our own modal loop, so that key messages pass the accelerators first.
+  MSG msg;
+  while (!m_ended) {
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    if (got == -1) break;
+    if (PreTranslateMessage(&msg)) continue;
+    if (m_hwnd != nullptr && IsDialogMessageW(m_hwnd, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+bool CBrontelDlg::PreTranslateMessage(MSG* msg) {
+  if (msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST) return false;
+  if (m_accelerators == nullptr || m_hwnd == nullptr) return false;
+  return TranslateAcceleratorW(m_hwnd, m_accelerators, msg) != 0;
+}
+
+INT_PTR CALLBACK CBrontelDlg::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  CBrontelDlg* self = nullptr;
+  if (message == WM_INITDIALOG) {
+    self = reinterpret_cast<CBrontelDlg*>(lParam);
+    SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+    self->m_hwnd = hwnd;
+  } else {
+    self = reinterpret_cast<CBrontelDlg*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+  }
+  if (self == nullptr) return FALSE;
+  const INT_PTR result = self->HandleMessage(message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+    self->m_hwnd = nullptr;
+    self->m_ended = true;
+  }
+  return result;
+}
+
+INT_PTR CBrontelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      OnInitDialog();
+      return TRUE;
+    case WM_TIMER:
+      OnTimer(wParam);
+      return TRUE;
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case IDOK:
+          OnOK();
+          break;
+        case IDCANCEL:
+          OnCancel();
+          break;
+        default:
+          OnCommand(LOWORD(wParam));
+          break;
+      }
+      return TRUE;
+    case WM_CLOSE:
+      OnClose();
+      return TRUE;
+    case WM_PAINT:
+      if (IsIconic(m_hwnd)) {
+        OnPaint();
+        return TRUE;
+      }
+      return FALSE;
+    case WM_QUERYDRAGICON:
+      SetWindowLongPtrW(m_hwnd, DWLP_MSGRESULT, reinterpret_cast<LONG_PTR>(m_bigIcon));
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+void CBrontelDlg::OnInitDialog() {
+  m_instanceChecker.TrackFirstInstanceRunning(m_hwnd);
+
+  m_accelerators = LoadAcceleratorsW(ResourceModule(), MAKEINTRESOURCEW(IDR_MAIN_ACCEL));
+  m_bigIcon = LoadWindowIcon(SM_CXICON, SM_CYICON);
+  m_smallIcon = LoadWindowIcon(SM_CXSMICON, SM_CYSMICON);
+  SendMessageW(m_hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon));
+  SendMessageW(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon));
+
+  // A wake-up start keeps the panel out of sight while it records.
+  const int width = bWakeStart ? 0 : kPanelWidth;
+  const int height = bWakeStart ? 0 : kPanelHeight;
+  SetWindowPos(m_hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  for (int id = IDC_BTN_FIRST; id <= IDC_BTN_LAST; ++id) {
+    if (HWND button = GetDlgItem(m_hwnd, id)) ShowWindow(button, SW_HIDE);
+  }
+
+  if (LoadAndBindSkin(m_hwnd) == SkinLoadResult::kFailed) {
+    StartShutdown();
+    return;
+  }
+  if (!bWakeStart) ShowPanel(m_hwnd, true);
+
+  m_store = std::make_unique<RegistryStore>();
+  m_settings.SetScreenGeometry(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                               kPanelWidth);
+  m_settings.LoadAll(*m_store);
+  m_settings.WriteOutsidePlayerKey(*m_store);
+
+  CloseOldPowerManagers();
+  SweepScreenSavers();
+}
+
+void CBrontelDlg::CloseOldPowerManagers() {
+  EnumWindows(CloseIfPowerManager, 0);
+}
+
+void CBrontelDlg::SweepScreenSavers() {
+  EnumWindows(SweepWindow, reinterpret_cast<LPARAM>(this));
+}
+
+BOOL CALLBACK CBrontelDlg::SweepWindow(HWND window, LPARAM param) {
+  CBrontelDlg* self = reinterpret_cast<CBrontelDlg*>(param);
+  // Restarted for every window, so it fires one second after the sweep.
+  SetTimer(self->m_hwnd, kTimerScreenSaverSweep, kScreenSaverSweepMs, nullptr);
+  const std::wstring title = WindowTitle(window);
+  for (const wchar_t* saverTitle : kScreenSaverTitles) {
+    if (lstrcmpiW(title.c_str(), saverTitle) == 0) {
+      self->bScrSaverClosed = true;
+      SendCloseMessage(window);
+      return FALSE;
+    }
+  }
+  return TRUE;
+}
+
+void CBrontelDlg::OnTimer(UINT_PTR id) {
+  switch (id) {
+    case kTimerScreenSaverSweep:
+      KillTimer(m_hwnd, kTimerScreenSaverSweep);
+      if (bScrSaverClosed) {
+        SetTimer(m_hwnd, kTimerStartupAfterSaver, kStartupAfterSaverMs, nullptr);
+      } else {
+        RunStartupContinuation();
+      }
+      break;
+    case kTimerStartupAfterSaver:
+      KillTimer(m_hwnd, kTimerStartupAfterSaver);
+      RunStartupContinuation();
+      break;
+    case kTimerFinalCleanup:
+      RunFinalCleanup();
+      break;
+    default:
+      break;
+  }
+}
+
+void CBrontelDlg::OnCommand(UINT) {}
+
+// The window's close command, Enter and Escape never end the program by
+// themselves: the user leaves through the exit action, which shuts down.
+void CBrontelDlg::OnClose() {
+  if (bShuttingDown) EndDialog();
+}
+
+void CBrontelDlg::OnOK() {
+  if (bShuttingDown) EndDialog();
+}
+
+void CBrontelDlg::OnCancel() {
+  if (bShuttingDown) EndDialog();
+}
+
+void CBrontelDlg::EndDialog() {
+  m_ended = true;
+  if (m_hwnd != nullptr) DestroyWindow(m_hwnd);
+}
+
+void CBrontelDlg::OnPaint() {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(m_hwnd, &paint);
+  SendMessageW(m_hwnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  RECT client;
+  GetClientRect(m_hwnd, &client);
+  const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+  const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+  DrawIcon(dc, x, y, m_bigIcon);
+  EndPaint(m_hwnd, &paint);
+}
+
+}  // namespace brontel

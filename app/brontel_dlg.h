@@ -1,0 +1,112 @@
+#pragma once
+// The main panel dialog. It owns the settings, the instance checker, the tray
+// icon, the board object and every window timer of the program.
+
+#include <windows.h>
+#include <unknwn.h>
+
+#include <memory>
+
+#include "app/app_settings.h"
+#include "app/command_line.h"
+#include "app/instance_checker.h"
+#include "app/system_tray.h"
+
+namespace brontel {
+
+class SettingsStore;
+
+// Window timers of the main dialog.
+constexpr UINT_PTR kTimerStartupAfterSaver = 10;
+constexpr UINT_PTR kTimerScreenSaverSweep = 20;
+constexpr UINT_PTR kTimerScheduler = 600;
+constexpr UINT_PTR kTimerFinalCleanup = 700;
+constexpr UINT kScreenSaverSweepMs = 1000;
+constexpr UINT kStartupAfterSaverMs = 4000;
+constexpr UINT kSchedulerTickMs = 1000;
+constexpr UINT kFinalCleanupMs = 1000;
+
+// The tray icon's callback message and identifier.
+constexpr UINT kTrayCallbackMessage = 0x800A;
+constexpr UINT kTrayIconId = 122;
+
+// The main panel's size before the skin gives its own.
+constexpr int kPanelWidth = 450;
+constexpr int kPanelHeight = 350;
+
+class CBrontelDlg {
+ public:
+  CBrontelDlg();
+  ~CBrontelDlg();
+  CBrontelDlg(const CBrontelDlg&) = delete;
+  CBrontelDlg& operator=(const CBrontelDlg&) = delete;
+
+  // The start values from the command line.
+  void SetStartValues(const StartOptions& options);
+  // Creates the dialog from template 102 and runs it until it ends.
+  void RunModal();
+
+  HWND hwnd() const { return m_hwnd; }
+  CInstanceChecker& instanceChecker() { return m_instanceChecker; }
+  CAppSettings& settings() { return m_settings; }
+
+  // The shutdown sequence: saves, quiets the board and starts timer 700.
+  void StartShutdown();
+
+  std::int32_t bFullScreenStart = 0;
+  std::int32_t bWakeStart = 0;
+  std::int32_t bWakeNotice = 0;
+  std::int32_t lLangCode = kDefaultLanguageCode;
+
+  bool bScrSaverClosed = false;
+  bool bScreenSaverWasActive = false;
+  bool overlayMode = false;
+  bool bShuttingDown = false;
+  bool bPowerOffAtExit = false;
+  bool bVideoWndExists = false;
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  bool PreTranslateMessage(MSG* msg);
+
+  // First stage of the dialog's initialisation.
+  void OnInitDialog();
+  void OnTimer(UINT_PTR id);
+  void OnCommand(UINT id);
+  void OnClose();
+  void OnOK();
+  void OnCancel();
+  void OnPaint();
+  void EndDialog();
+
+  void CloseOldPowerManagers();
+  void SweepScreenSavers();
+  static BOOL CALLBACK SweepWindow(HWND window, LPARAM param);
+
+  // Second half of start-up, after the screen saver had its chance to close.
+  void RunStartupContinuation();
+  bool CheckDirectX();
+  void RunOverlayTest();
+  void StoreHideNoOverlayNotice(std::int32_t value);
+  bool CreateTrayIcon();
+  void ShowWakeNotice();
+  // Shows a message with caption 107 and the stop icon, then shuts down.
+  void FailStartup(UINT messageId);
+
+  void GatherCurrentState();
+  void RunFinalCleanup();
+
+  HWND m_hwnd = nullptr;
+  bool m_ended = false;
+  HACCEL m_accelerators = nullptr;
+  HICON m_bigIcon = nullptr;
+  HICON m_smallIcon = nullptr;
+  CInstanceChecker m_instanceChecker;
+  CSystemTray m_tray;
+  CAppSettings m_settings;
+  std::unique_ptr<SettingsStore> m_store;
+  IUnknown* m_board = nullptr;
+};
+
+}  // namespace brontel
