@@ -1,0 +1,45 @@
+// The kxDIgrab library: the deinterlacer filter and its property page.
+
+#include <windows.h>
+
+#include <iterator>
+
+#include "deinterlace/filter/deinterlace_page.h"
+#include "deinterlace/filter/grab_filter.h"
+#include "dshow/class_factory.h"
+#include "dshow/module_lock.h"
+
+namespace {
+
+const brontel::dshow::FactoryTemplate kClasses[] = {
+    {L"kxDIgrab", &brontel::kClsidDeinterlaceGrabFilter,
+     &brontel::DeinterlaceGrabFilter::CreateInstance, &brontel::DeinterlaceGrabFilter::Setup()},
+    {L"kxDIgrab Property", &brontel::kClsidDeinterlaceGrabPage,
+     &brontel::DeinterlacePage::CreateGrabPage, nullptr},
+};
+
+}  // namespace
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    brontel::dshow::SetModuleInstance(instance);
+    DisableThreadLibraryCalls(instance);
+  }
+  return TRUE;
+}
+
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** ppv) {
+  return brontel::dshow::GetClassObjectFromTable(kClasses, std::size(kClasses), clsid, riid, ppv);
+}
+
+STDAPI DllCanUnloadNow() {
+  return brontel::dshow::CanUnloadModule();
+}
+
+STDAPI DllRegisterServer() {
+  return brontel::dshow::RegisterServerFromTable(kClasses, std::size(kClasses), true);
+}
+
+STDAPI DllUnregisterServer() {
+  return brontel::dshow::RegisterServerFromTable(kClasses, std::size(kClasses), false);
+}
