@@ -156,7 +156,7 @@ std::string Words(const unsigned char* bytes, const char* fields, const BlockTex
 std::string QuoteJournalText(const std::string& text) {
   std::string out = "\"";
   for (unsigned char c : text) {
-    if (c < 0x20 || c >= 0x7F || c == '"' || c == '\\') {
+    if (c < 0x20 || c >= 0x7F || c == '"') {
       char escaped[8];
       std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
       out += escaped;

@@ -19,8 +19,8 @@ std::string FormatBoardBlock(uint32_t command, bool write, const void* block,
 std::string FormatJournalLine(uint32_t command, bool write, int32_t result,
                               const std::string& blockText);
 
-// A text quoted with '"', with '"', '\' and bytes outside printable ASCII
-// written as \xNN.
+// A text quoted with '"'; '"' and bytes outside printable ASCII are written
+// as \xNN (a backslash stands for itself, as paths are full of them).
 std::string QuoteJournalText(const std::string& text);
 
 // Bytes of an unknown block shown in hex.

@@ -1,0 +1,13 @@
+#pragma once
+// The channel tables installed in the Windows directory.
+
+#include <cstdint>
+
+#include "outside/virtualboard/station_plan.h"
+
+// Japan, the board's home country.
+constexpr int32_t kDefaultCountryCode = 81;
+
+// "TVFreqBroad_<country>.ini" or "TVFreqCable_<country>.ini"; an empty table
+// when the file is missing or its limits are not positive.
+ChannelTable ReadChannelTable(bool cable, int32_t countryCode);
