@@ -150,13 +150,10 @@ IniDocument IniDocument::FromBytes(const std::string& bytes) {
     }
     // Lines before the first section belong to no section and cannot be read.
     if (!current) continue;
+    // A line without "=" is no key: the profile functions give the default.
     std::size_t equals = line.find('=');
-    if (equals == std::string::npos) {
-      current->entries.push_back(Entry{line, std::string()});
-    } else {
-      current->entries.push_back(
-          Entry{Trim(line.substr(0, equals)), Trim(line.substr(equals + 1))});
-    }
+    if (equals == std::string::npos) continue;
+    current->entries.push_back(Entry{Trim(line.substr(0, equals)), Trim(line.substr(equals + 1))});
   }
   return doc;
 }
