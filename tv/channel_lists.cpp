@@ -128,6 +128,17 @@ std::int32_t ChannelLists::PreviousPosition(std::int32_t source) const {
   return 0;
 }
 
+std::int32_t ChannelLists::ReturnToPrevious(std::int32_t source) {
+  const std::optional<ListRef> list = List(source);
+  if (!list) return 0;
+  std::int32_t& previous = PreviousSlot(source);
+  if (previous < 1 || previous > list->count) return 0;
+  const std::int32_t target = previous;
+  previous = list->CurrentPosition();
+  *list->current = target;
+  return target;
+}
+
 std::optional<std::int32_t> TuneChannelHertz(const FreqTables& tables, const ChannelLists& lists,
                                              std::int32_t table, std::int32_t channel) {
   return TuneHertz(tables, table, channel, lists.OffsetOf(channel));

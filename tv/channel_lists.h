@@ -51,6 +51,12 @@ class ChannelLists {
   // The position before the last step or selection; 0 before the first.
   std::int32_t PreviousPosition(std::int32_t source) const;
 
+  // Goes back to the previous position, which in turn remembers the one it
+  // replaces, so that repeating it alternates between two entries. Returns
+  // the new position, or 0 (nothing changes) when there is no previous
+  // position within the list.
+  std::int32_t ReturnToPrevious(std::int32_t source);
+
  private:
   struct ListRef;
   std::optional<ListRef> List(std::int32_t source) const;

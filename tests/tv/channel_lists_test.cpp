@@ -148,6 +148,35 @@ TEST(SelectByNumber, RadioMatchesStationNumbers) {
   EXPECT_FALSE(lists.HasNumber(kSourceVideo, 9));
 }
 
+TEST(ReturnToPrevious, AlternatesBetweenTheLastTwoSelections) {
+  CAppSettings settings;
+  SetTvList(&settings, {1, 3, 4, 6, 8});
+  settings.tvSet.lCurrChn = 1;
+  ChannelLists lists(settings);
+  ASSERT_EQ(lists.SelectByNumber(kSourceTV, 6), 4);
+  EXPECT_EQ(lists.ReturnToPrevious(kSourceTV), 1);
+  EXPECT_EQ(settings.tvSet.lCurrChn, 1);
+  EXPECT_EQ(lists.ReturnToPrevious(kSourceTV), 4);
+  lists.StepPosition(kSourceTV, true);
+  EXPECT_EQ(lists.ReturnToPrevious(kSourceTV), 4);
+  EXPECT_EQ(settings.tvSet.lCurrChn, 4);
+}
+
+TEST(ReturnToPrevious, NothingToReturnToChangesNothing) {
+  CAppSettings settings;
+  SetTvList(&settings, {1, 3, 4});
+  settings.tvSet.lCurrChn = 3;
+  ChannelLists lists(settings);
+  EXPECT_EQ(lists.ReturnToPrevious(kSourceTV), 0);
+  EXPECT_EQ(settings.tvSet.lCurrChn, 3);
+  // A previous position the shortened list no longer has.
+  lists.StepPosition(kSourceTV, false);
+  settings.tvSet.lTVChnCount = 2;
+  EXPECT_EQ(lists.ReturnToPrevious(kSourceTV), 0);
+  EXPECT_EQ(settings.tvSet.lCurrChn, 2);
+  EXPECT_EQ(lists.ReturnToPrevious(kSourceVideo), 0);
+}
+
 TEST(CurrentEntry, PositionZeroOrLessCountsAsOne) {
   for (std::int32_t position : {0, -1, 1}) {
     CAppSettings settings;
