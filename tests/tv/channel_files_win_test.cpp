@@ -134,7 +134,7 @@ TEST(ChannelFiles, RegionListsReadBackInJapanese) {
   const Names stations = files.LoadRegionStations(13, 0, kNoStation);  // 横浜市
   ASSERT_GE(stations.size(), 2u);
   EXPECT_EQ(stations[0], kNoStation);
-  EXPECT_EQ(stations[1], "NHK総合・東京");
+  EXPECT_EQ(stations[1], "ＮＨＫ総合");
   EXPECT_EQ(stations.back(), "テレビ神奈川");
   EXPECT_EQ(files.LoadRegionStations(26, 0, kNoStation)[3], "毎日放送");
 }

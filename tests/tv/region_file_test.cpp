@@ -98,12 +98,12 @@ TEST(ShippedRegionFile, TokyoAndOsakaCarryTheirKeyStations) {
   const IniDocument file = Shipped("TVChn_Cntry_81.ini");
   const Names tokyo = LoadRegionStations(file, 12, 0, kNoStation);
   EXPECT_EQ(LoadRegionCities(file, 12)[0], "東京23区");
-  EXPECT_EQ(tokyo, (Names{kNoStation, "NHK総合・東京", "NHK教育・東京", "日本テレビ", "TBS",
-                          "フジテレビ", "テレビ朝日", "テレビ東京", "東京MXテレビ", "放送大学"}));
+  EXPECT_EQ(tokyo, (Names{kNoStation, "ＮＨＫ総合", "ＮＨＫ教育", "日本テレビ", "ＴＢＳ",
+                          "フジテレビ", "テレビ朝日", "テレビ東京", "東京ＭＸテレビ", "放送大学"}));
   EXPECT_EQ(LoadRegionCities(file, 26)[0], "大阪市");
   EXPECT_EQ(LoadRegionStations(file, 26, 0, kNoStation),
-            (Names{kNoStation, "NHK総合・大阪", "NHK教育・大阪", "毎日放送", "朝日放送",
-                   "関西テレビ", "読売テレビ", "テレビ大阪"}));
+            (Names{kNoStation, "ＮＨＫ総合", "ＮＨＫ教育", "毎日放送", "朝日放送", "関西テレビ",
+                   "読売テレビ", "テレビ大阪"}));
 }
 
 TEST(ShippedRegionFile, UnitedStatesSample) {
