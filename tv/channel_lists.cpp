@@ -78,13 +78,15 @@ std::int32_t ChannelLists::StepPosition(std::int32_t source, bool up) {
   const std::optional<ListRef> list = List(source);
   if (!list) return 0;
   const std::int32_t old = list->CurrentPosition();
-  std::int32_t next = up ? old + 1 : old - 1;
-  if (list->count == 0) {
+  // 64-bit: a stored position may be the largest 32-bit value.
+  const std::int64_t stepped = static_cast<std::int64_t>(old) + (up ? 1 : -1);
+  std::int32_t next;
+  if (list->count == 0 || stepped > list->count) {
     next = 1;
-  } else if (next > list->count) {
-    next = 1;
-  } else if (next < 1) {
+  } else if (stepped < 1) {
     next = list->count;
+  } else {
+    next = static_cast<std::int32_t>(stepped);
   }
   PreviousSlot(source) = old;
   *list->current = next;

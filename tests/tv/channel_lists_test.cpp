@@ -39,13 +39,14 @@ TEST(StepPosition, WrapsAroundInBothDirections) {
     bool up;
     std::int32_t next;
   } cases[] = {
-      {kSourceTV, 3, 1, true, 2},       {kSourceTV, 3, 3, true, 1},
-      {kSourceTV, 3, 1, false, 3},      {kSourceTV, 3, 2, false, 1},
-      {kSourceTV, 3, 0, true, 2},       {kSourceTV, 3, 0, false, 3},
-      {kSourceTV, 3, -4, false, 3},     {kSourceTV, 1, 1, true, 1},
-      {kSourceTV, 1, 1, false, 1},      {kSourceTV, 181, 181, true, 1},
-      {kSourceTV, 181, 1, false, 181},  {kSourceRadio, 10, 10, true, 1},
-      {kSourceRadio, 10, 1, false, 10}, {kSourceRadio, 4, 2, true, 3},
+      {kSourceTV, 3, 1, true, 2},           {kSourceTV, 3, 3, true, 1},
+      {kSourceTV, 3, 1, false, 3},          {kSourceTV, 3, 2, false, 1},
+      {kSourceTV, 3, 0, true, 2},           {kSourceTV, 3, 0, false, 3},
+      {kSourceTV, 3, -4, false, 3},         {kSourceTV, 1, 1, true, 1},
+      {kSourceTV, 1, 1, false, 1},          {kSourceTV, 181, 181, true, 1},
+      {kSourceTV, 181, 1, false, 181},      {kSourceTV, 3, 2147483647, true, 1},
+      {kSourceTV, 3, 2147483647, false, 1}, {kSourceRadio, 10, 10, true, 1},
+      {kSourceRadio, 10, 1, false, 10},     {kSourceRadio, 4, 2, true, 3},
   };
   for (const auto& c : cases) {
     CAppSettings settings;
