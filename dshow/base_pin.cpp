@@ -100,9 +100,7 @@ HRESULT BasePin::TryMediaTypes(IPin* receivePin, const AM_MEDIA_TYPE* pattern,
     if (SUCCEEDED(hr)) return hr;
     // A refused type says nothing new; a different error (no allocator, for
     // example) explains the failure better.
-    if (FAILED(hr) && hr != VFW_E_TYPE_NOT_ACCEPTED && hr != E_FAIL && hr != E_INVALIDARG) {
-      failure = hr;
-    }
+    if (FAILED(hr) && hr != VFW_E_TYPE_NOT_ACCEPTED) failure = hr;
   }
   return failure;
 }

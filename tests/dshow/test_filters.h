@@ -1,0 +1,121 @@
+#pragma once
+// A push source and a collecting sink for driving filters in a real graph,
+// built on the same DirectShow base as the product's filters. The test
+// thread (or a helper thread) pushes each frame explicitly.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+#include "dshow/base_filter.h"
+#include "dshow/input_pin.h"
+#include "dshow/output_pin.h"
+
+namespace brontel::test {
+
+// Timing and flags of one sample, as sent or as received.
+struct SampleProps {
+  bool hasTime = false;
+  REFERENCE_TIME start = 0;
+  REFERENCE_TIME stop = 0;
+  bool hasMediaTime = false;
+  LONGLONG mediaStart = 0;
+  LONGLONG mediaStop = 0;
+  bool syncPoint = false;
+  bool preroll = false;
+  bool discontinuity = false;
+  bool hasMediaType = false;
+};
+
+class TestSourceFilter;
+
+class TestSourcePin : public dshow::OutputPin {
+ public:
+  TestSourcePin(TestSourceFilter* filter);
+  HRESULT CheckMediaType(const AM_MEDIA_TYPE& mt) override;
+  HRESULT GetMediaType(int position, dshow::MediaType* mt) override;
+
+ protected:
+  HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
+
+ private:
+  TestSourceFilter* m_source;
+};
+
+class TestSourceFilter : public dshow::BaseFilter {
+ public:
+  // Offers exactly this type; the buffers hold bufferBytes each.
+  TestSourceFilter(const AM_MEDIA_TYPE& mt, long bufferBytes);
+  int PinCount() override { return 1; }
+  dshow::BasePin* Pin(int index) override { return index == 0 ? &m_pin : nullptr; }
+  IPin* OutPin() { return &m_pin; }
+  TestSourcePin& SourcePin() { return m_pin; }
+
+  // Fills a buffer with the bytes and properties and delivers it.
+  HRESULT Push(const std::vector<std::uint8_t>& frame, const SampleProps& props);
+  HRESULT PushEndOfStream() { return m_pin.DeliverEndOfStream(); }
+
+  const AM_MEDIA_TYPE& OfferedType() const { return m_offered.Get(); }
+  long BufferBytes() const { return m_bufferBytes; }
+
+ private:
+  dshow::MediaType m_offered;
+  long m_bufferBytes;
+  TestSourcePin m_pin;
+};
+
+struct ReceivedSample {
+  std::vector<std::uint8_t> bytes;
+  SampleProps props;
+};
+
+class TestSinkFilter;
+
+class TestSinkPin : public dshow::InputPin {
+ public:
+  TestSinkPin(TestSinkFilter* filter);
+  HRESULT CheckMediaType(const AM_MEDIA_TYPE& mt) override;
+  STDMETHODIMP EndOfStream() override;
+  STDMETHODIMP BeginFlush() override;
+  STDMETHODIMP EndFlush() override;
+  STDMETHODIMP GetAllocator(IMemAllocator** allocator) override;
+
+ protected:
+  HRESULT OnReceive(IMediaSample* sample) override;
+
+ private:
+  TestSinkFilter* m_sink;
+};
+
+class TestSinkFilter : public dshow::BaseFilter {
+ public:
+  TestSinkFilter();
+  int PinCount() override { return 1; }
+  dshow::BasePin* Pin(int index) override { return index == 0 ? &m_pin : nullptr; }
+  IPin* InPin() { return &m_pin; }
+
+  // Off: only count samples (for long loops).
+  void SetKeepSamples(bool keep) { m_keepSamples = keep; }
+  // On: the allocator offered upstream grants one byte less than asked.
+  void SetShortAllocator(bool shortBuffers) { m_shortAllocator = shortBuffers; }
+
+  std::vector<ReceivedSample> Samples();
+  int SampleCount();
+  int EndOfStreamCount();
+  int FlushCount();
+
+ private:
+  friend class TestSinkPin;
+  std::mutex m_mutex;
+  std::vector<ReceivedSample> m_samples;
+  int m_sampleCount = 0;
+  int m_endOfStreamCount = 0;
+  int m_flushCount = 0;
+  bool m_keepSamples = true;
+  bool m_shortAllocator = false;
+  TestSinkPin m_pin;
+};
+
+}  // namespace brontel::test
