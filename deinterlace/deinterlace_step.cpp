@@ -26,10 +26,13 @@ std::int32_t ClampToInt32(std::size_t value) {
 }
 
 WeavePath ResolveWeavePath(WeavePath requested) {
-  if (requested == WeavePath::kReference) {
-    return WeavePath::kReference;
+  if ((requested == WeavePath::kAuto || requested == WeavePath::kAvx2) && Avx2WeaveAvailable()) {
+    return WeavePath::kAvx2;
   }
-  return Sse2WeaveAvailable() ? WeavePath::kSse2 : WeavePath::kReference;
+  if (requested != WeavePath::kReference && Sse2WeaveAvailable()) {
+    return WeavePath::kSse2;
+  }
+  return WeavePath::kReference;
 }
 
 }  // namespace
@@ -139,10 +142,16 @@ StepResult Deinterlacer::ProcessFrame(const FrameBuffers& frame,
     job.adaptive = settings.lMode == kModeAdaptive;
     job.lDelta2 = settings.lDelta2;
     job.lDelta3 = settings.lDelta3;
-    if (m_path == WeavePath::kSse2) {
-      WeaveYuy2Sse2(job);
-    } else {
-      WeaveYuy2Reference(job);
+    switch (m_path) {
+      case WeavePath::kAvx2:
+        WeaveYuy2Avx2(job);
+        break;
+      case WeavePath::kSse2:
+        WeaveYuy2Sse2(job);
+        break;
+      default:
+        WeaveYuy2Reference(job);
+        break;
     }
     // Bytes after the last whole line still belong to the picture buffer.
     const std::size_t woven = static_cast<std::size_t>(lines * lineBytes);

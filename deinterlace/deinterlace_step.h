@@ -147,9 +147,10 @@ struct StepResult {
   bool grabServed = false;
 };
 
-// Which weave implementation runs. kAuto picks the SIMD path when the CPU has
-// it; the others exist for tests and the benchmark.
-enum class WeavePath { kAuto, kReference, kSse2 };
+// Which weave implementation runs. kAuto (the default) picks the widest vector
+// path the CPU runs; the others exist for tests and the benchmark. All give
+// the same bytes.
+enum class WeavePath { kAuto, kReference, kSse2, kAvx2 };
 
 class Deinterlacer {
  public:
@@ -170,7 +171,8 @@ class Deinterlacer {
 
   FrameInfo LastFrame() const { return m_lastFrame.Load(); }
 
-  // Falls back to the reference when the requested path is not available.
+  // A path the CPU cannot run falls back to the next narrower one, and in the
+  // end to the reference.
   void SetWeavePath(WeavePath path);
   WeavePath ActiveWeavePath() const { return m_path; }
 

@@ -24,12 +24,16 @@ struct WeaveJob {
 // the history. Input, output and history must not overlap.
 void WeaveYuy2Reference(const WeaveJob& job);
 
-// Same result in one pass over the frame. Call only when Sse2WeaveAvailable().
+// The same result in one pass over the frame, with 16-byte and 32-byte
+// vectors. Call each only when its ...WeaveAvailable() is true.
 void WeaveYuy2Sse2(const WeaveJob& job);
+void WeaveYuy2Avx2(const WeaveJob& job);
 
-// True when this build has the SSE2 weave and the CPU runs it.
+// True when this build has the vector weave and the CPU (and, for AVX2, the
+// operating system) runs it. Always false on other architectures.
 bool Sse2WeaveAvailable();
-// True when the CPU reports SSE2 (always false on other architectures).
+bool Avx2WeaveAvailable();
 bool CpuHasSse2();
+bool CpuHasAvx2();
 
 }  // namespace brontel

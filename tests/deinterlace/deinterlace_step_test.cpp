@@ -380,10 +380,18 @@ TEST_P(DeinterlaceStepTest, MissingHistoryPassesThroughAndServesTheGrab) {
   EXPECT_EQ(grabbed, input);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothPaths, DeinterlaceStepTest,
-                         ::testing::Values(WeavePath::kReference, WeavePath::kSse2),
+INSTANTIATE_TEST_SUITE_P(EveryPath, DeinterlaceStepTest,
+                         ::testing::Values(WeavePath::kReference, WeavePath::kSse2,
+                                           WeavePath::kAvx2),
                          [](const ::testing::TestParamInfo<WeavePath>& info) {
-                           return info.param == WeavePath::kReference ? "Reference" : "Fast";
+                           switch (info.param) {
+                             case WeavePath::kSse2:
+                               return "Sse2";
+                             case WeavePath::kAvx2:
+                               return "Avx2";
+                             default:
+                               return "Reference";
+                           }
                          });
 
 class DeinterlaceGrabTest : public ::testing::Test {
@@ -504,14 +512,20 @@ TEST(DeinterlaceSettingsTest, DefaultsAreByPassNoFilterTenEightTwenty) {
   EXPECT_EQ(settings.lDelta3, 20);
 }
 
-TEST(WeavePathTest, FastPathIsChosenOnlyWhenTheCpuHasIt) {
+TEST(WeavePathTest, WidestPathTheCpuRunsIsChosenAndOthersFallBack) {
+  const WeavePath sse2 = Sse2WeaveAvailable() ? WeavePath::kSse2 : WeavePath::kReference;
+  const WeavePath widest = Avx2WeaveAvailable() ? WeavePath::kAvx2 : sse2;
   Deinterlacer step;
-  const WeavePath fast = Sse2WeaveAvailable() ? WeavePath::kSse2 : WeavePath::kReference;
-  EXPECT_EQ(step.ActiveWeavePath(), fast);
+  EXPECT_EQ(step.ActiveWeavePath(), widest);
   step.SetWeavePath(WeavePath::kReference);
   EXPECT_EQ(step.ActiveWeavePath(), WeavePath::kReference);
   step.SetWeavePath(WeavePath::kSse2);
-  EXPECT_EQ(step.ActiveWeavePath(), fast);
+  EXPECT_EQ(step.ActiveWeavePath(), sse2);
+  step.SetWeavePath(WeavePath::kAvx2);
+  EXPECT_EQ(step.ActiveWeavePath(), widest);
+  step.SetWeavePath(WeavePath::kAuto);
+  EXPECT_EQ(step.ActiveWeavePath(), widest);
+  EXPECT_TRUE(!Avx2WeaveAvailable() || Sse2WeaveAvailable());
 #if defined(__x86_64__)
   EXPECT_TRUE(CpuHasSse2());  // part of the x86-64 baseline
 #endif

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstring>
 #include <cstdint>
-#include <random>
 #include <vector>
 
 #include "deinterlace/deinterlace_step.h"
@@ -24,7 +24,18 @@ struct FramePair {
   Bytes previous;
 };
 
-FramePair RandomFramePair(std::size_t length, std::mt19937& rng) {
+// A small fixed-seed generator: std::mt19937 is slow in unoptimised builds.
+struct XorShift32 {
+  std::uint32_t state;
+  std::uint32_t operator()() {
+    state ^= state << 13;
+    state ^= state >> 17;
+    state ^= state << 5;
+    return state;
+  }
+};
+
+FramePair RandomFramePair(std::size_t length, XorShift32& rng) {
   FramePair pair{Bytes(length), Bytes(length)};
   int noise = 0;
   for (std::size_t i = 0; i < length; ++i) {
@@ -78,44 +89,64 @@ Outcome RunKernel(void (*weave)(const WeaveJob&), const FramePair& pair, std::si
 const std::int32_t kThresholds[] = {INT_MIN, -1, 0,  1,   2,   7,   8,   9,
                                     20,      31, 32, 100, 255, 256, 257, INT_MAX};
 
-TEST(WeaveFastPath, MatchesTheReferenceOnRandomPicturesOfManySizes) {
-  if (!Sse2WeaveAvailable()) {
-    GTEST_SKIP() << "no SSE2 on this CPU";
+struct VectorPath {
+  const char* name;
+  WeavePath path;
+  bool available;
+  void (*weave)(const WeaveJob&);
+};
+
+std::vector<VectorPath> AvailableVectorPaths() {
+  std::vector<VectorPath> paths;
+  if (Sse2WeaveAvailable()) paths.push_back({"SSE2", WeavePath::kSse2, true, WeaveYuy2Sse2});
+  if (Avx2WeaveAvailable()) paths.push_back({"AVX2", WeavePath::kAvx2, true, WeaveYuy2Avx2});
+  return paths;
+}
+
+class WeaveFastPath : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (AvailableVectorPaths().empty()) {
+      GTEST_SKIP() << "no vector path on this CPU";
+    }
   }
-  std::mt19937 rng(20261208);
-  const std::size_t widths[] = {1, 2, 3, 5, 7, 8, 9, 15, 16, 17, 23, 24, 31, 33, 100};
-  const std::size_t lineCounts[] = {1, 2, 3, 4, 5, 6, 7, 12, 13};
-  int compared = 0;
-  for (std::size_t width : widths) {
-    for (std::size_t lines : lineCounts) {
-      const FramePair pair = RandomFramePair(width * 2 * lines, rng);
-      for (bool adaptive : {false, true}) {
-        for (std::int32_t threshold : kThresholds) {
-          const std::int32_t delta2 = adaptive ? 8 : threshold;
-          const std::int32_t delta3 = adaptive ? threshold : 20;
-          const std::size_t offset = static_cast<std::size_t>(compared % 16);
-          const Outcome expected = RunKernel(WeaveYuy2Reference, pair, width * 2, lines, adaptive,
-                                             delta2, delta3, offset);
-          const Outcome actual = RunKernel(WeaveYuy2Sse2, pair, width * 2, lines, adaptive, delta2,
-                                           delta3, (offset * 7 + 3) % 16);
-          ASSERT_EQ(actual.output, expected.output)
-              << width << "x" << lines << " adaptive " << adaptive << " threshold " << threshold;
-          ASSERT_EQ(actual.history, expected.history)
-              << width << "x" << lines << " adaptive " << adaptive << " threshold " << threshold;
-          ++compared;
+};
+
+TEST_F(WeaveFastPath, MatchesTheReferenceOnRandomPicturesOfManySizes) {
+  for (const VectorPath& path : AvailableVectorPaths()) {
+    SCOPED_TRACE(path.name);
+    XorShift32 rng{20261208};
+    const std::size_t widths[] = {1, 2, 3, 5, 7, 8, 9, 15, 16, 17, 23, 24, 31, 33, 47, 100};
+    const std::size_t lineCounts[] = {1, 2, 3, 4, 5, 6, 7, 12, 13};
+    int compared = 0;
+    for (std::size_t width : widths) {
+      for (std::size_t lines : lineCounts) {
+        const FramePair pair = RandomFramePair(width * 2 * lines, rng);
+        for (bool adaptive : {false, true}) {
+          for (std::int32_t threshold : kThresholds) {
+            const std::int32_t delta2 = adaptive ? 8 : threshold;
+            const std::int32_t delta3 = adaptive ? threshold : 20;
+            const std::size_t offset = static_cast<std::size_t>(compared % 16);
+            const Outcome expected = RunKernel(WeaveYuy2Reference, pair, width * 2, lines, adaptive,
+                                               delta2, delta3, offset);
+            const Outcome actual = RunKernel(path.weave, pair, width * 2, lines, adaptive, delta2,
+                                             delta3, (offset * 7 + 3) % 16);
+            ASSERT_EQ(actual.output, expected.output)
+                << width << "x" << lines << " adaptive " << adaptive << " threshold " << threshold;
+            ASSERT_EQ(actual.history, expected.history)
+                << width << "x" << lines << " adaptive " << adaptive << " threshold " << threshold;
+            ++compared;
+          }
         }
       }
     }
+    EXPECT_EQ(compared, 16 * 9 * 2 * 16);
   }
-  EXPECT_EQ(compared, 15 * 9 * 2 * 16);
 }
 
-// Whole frames through the step, both paths, including the sizes at the
-// 480-line boundary and frames that alternate between sizes and modes.
-TEST(WeaveFastPath, StepGivesIdenticalFramesAndHistoryOnBothPaths) {
-  if (!Sse2WeaveAvailable()) {
-    GTEST_SKIP() << "no SSE2 on this CPU";
-  }
+// Whole frames through the step, every path side by side, including the sizes
+// at the 480-line boundary and frames that alternate between sizes and modes.
+TEST_F(WeaveFastPath, StepGivesIdenticalFramesAndHistoryOnEveryPath) {
   struct Size {
     int width;
     int lines;
@@ -125,15 +156,19 @@ TEST(WeaveFastPath, StepGivesIdenticalFramesAndHistoryOnBothPaths) {
   const std::int32_t modes[] = {kModeTwoFrameWeave, kModeAdaptive, kModeByPass};
   const std::int32_t deltas[] = {INT_MIN, 0, 8, 20, 25, 256};
 
+  const std::vector<VectorPath> paths = AvailableVectorPaths();
   Deinterlacer reference;
-  Deinterlacer fast;
   ASSERT_TRUE(reference.AcceptInputType(InputFormatKind::kYuy2));
-  ASSERT_TRUE(fast.AcceptInputType(InputFormatKind::kYuy2));
   reference.SetWeavePath(WeavePath::kReference);
-  fast.SetWeavePath(WeavePath::kSse2);
+  std::vector<Deinterlacer> fast(paths.size());
+  for (std::size_t p = 0; p < paths.size(); ++p) {
+    ASSERT_TRUE(fast[p].AcceptInputType(InputFormatKind::kYuy2));
+    fast[p].SetWeavePath(paths[p].path);
+    ASSERT_EQ(fast[p].ActiveWeavePath(), paths[p].path);
+  }
   GrabState grab;
 
-  std::mt19937 rng(7777);
+  XorShift32 rng{7777};
   Bytes input;
   for (const Size& size : sizes) {
     const std::size_t length = static_cast<std::size_t>(size.width) * 2 * size.lines;
@@ -150,7 +185,6 @@ TEST(WeaveFastPath, StepGivesIdenticalFramesAndHistoryOnBothPaths) {
         settings.lDelta2 = delta;
         settings.lDelta3 = delta;
         Bytes expected(length, 0xEE);
-        Bytes actual(length, 0xEE);
         FrameBuffers frame;
         frame.input = input.data();
         frame.dataLength = length;
@@ -160,13 +194,18 @@ TEST(WeaveFastPath, StepGivesIdenticalFramesAndHistoryOnBothPaths) {
         frame.outputCapacity = length;
         frame.output = expected.data();
         const StepResult referenceResult = reference.ProcessFrame(frame, settings, grab);
-        frame.output = actual.data();
-        const StepResult fastResult = fast.ProcessFrame(frame, settings, grab);
-        ASSERT_EQ(fastResult.woven, referenceResult.woven);
-        ASSERT_EQ(actual, expected)
-            << size.width << "x" << size.lines << " mode " << mode << " delta " << delta;
-        ASSERT_TRUE(std::equal(fast.History(), fast.History() + kHistoryBytes, reference.History()))
-            << size.width << "x" << size.lines << " mode " << mode << " delta " << delta;
+        for (std::size_t p = 0; p < paths.size(); ++p) {
+          Bytes actual(length, 0xEE);
+          frame.output = actual.data();
+          const StepResult fastResult = fast[p].ProcessFrame(frame, settings, grab);
+          ASSERT_EQ(fastResult.woven, referenceResult.woven) << paths[p].name;
+          ASSERT_TRUE(actual == expected) << paths[p].name << " " << size.width << "x" << size.lines
+                                          << " mode " << mode << " delta " << delta;
+          ASSERT_TRUE(
+              std::equal(fast[p].History(), fast[p].History() + kHistoryBytes, reference.History()))
+              << paths[p].name << " " << size.width << "x" << size.lines << " mode " << mode
+              << " delta " << delta;
+        }
       }
     }
   }

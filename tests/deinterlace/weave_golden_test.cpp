@@ -136,13 +136,24 @@ TEST(WeaveGolden, ReferenceMatchesHandComputedPictures) {
   }
 }
 
-TEST(WeaveGolden, FastPathMatchesHandComputedPictures) {
-  if (!Sse2WeaveAvailable()) {
-    GTEST_SKIP() << "no SSE2 on this CPU";
-  }
-  for (const GoldenCase& golden : GoldenCases()) {
-    for (std::size_t tiles : {1, 4, 7, 8, 11}) {
-      RunGolden(golden, tiles, WeaveYuy2Sse2);
+TEST(WeaveGolden, VectorPathsMatchHandComputedPictures) {
+  struct Path {
+    const char* name;
+    bool available;
+    void (*weave)(const WeaveJob&);
+  };
+  const Path paths[] = {{"SSE2", Sse2WeaveAvailable(), WeaveYuy2Sse2},
+                        {"AVX2", Avx2WeaveAvailable(), WeaveYuy2Avx2}};
+  for (const Path& path : paths) {
+    if (!path.available) {
+      continue;
+    }
+    SCOPED_TRACE(path.name);
+    for (const GoldenCase& golden : GoldenCases()) {
+      // Line widths that need the remainder, exactly fill vectors, or both.
+      for (std::size_t tiles : {1, 4, 7, 8, 11, 16, 21}) {
+        RunGolden(golden, tiles, path.weave);
+      }
     }
   }
 }
