@@ -191,7 +191,9 @@ HRESULT STDMETHODCALLTYPE CApiMgr::CloseBoard(BoardEntry* entry) {
   if (m_library->Free(board) != 0) {
     return E_FAIL;
   }
-  // The freed object must not be reached again through the remembered handles.
+  // The freed object must not be reached again through the entry or the
+  // remembered handles.
+  entry->hBoard = 0;
   if (m_defaultHandle == board) m_defaultHandle = 0;
   if (m_board == board) m_board = 0;
   return S_OK;
