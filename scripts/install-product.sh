@@ -13,8 +13,12 @@ windir="$WINEPREFIX/drive_c/windows"
 
 shopt -s nullglob
 for f in "$root"/data/*.ini "$root"/skin/*.skn "$build"/skin/*.skn; do
+  [ "$(basename "$f")" = registersetting.ini ] && continue
   cp -f "$f" "$windir/"
 done
+# The board library's own file lives in the installation folder; the program
+# only updates it.
+cp -f "$root/data/registersetting.ini" "$bin/" 2>/dev/null || true
 
 installpath=$(winepath -w "$bin" 2>/dev/null || echo 'Z:\')
 wine reg add 'HKCU\SOFTWARE\Kestrova\Pellamy\App\AppSet' /v InstallPath /t REG_SZ /d "$installpath\\" /f >/dev/null 2>&1 || true
