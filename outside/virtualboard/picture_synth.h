@@ -2,6 +2,7 @@
 // The virtual board's synthetic picture, drawn into a 32-bit XRGB frame.
 // Portable: the Windows side adds the texts and shows the frame.
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

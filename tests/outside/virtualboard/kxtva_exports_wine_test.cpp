@@ -1,0 +1,185 @@
+// KXTVA.DLL through its three entry points, without the manager.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstring>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "apimgr/board_blocks.h"
+
+namespace {
+
+using InitBoardClassFn = uint32_t(WINAPI*)(uint32_t, uint32_t);
+using FreeFn = int32_t(WINAPI*)(uint32_t);
+using DoThisFn = int32_t(WINAPI*)(uint32_t, uint32_t, uint32_t, void*);
+
+class BoardObjectView {
+ public:
+  virtual void FirstOperation() = 0;
+  virtual void* Identify() = 0;
+};
+
+class Notifier {
+ public:
+  virtual void NotifyEvent(LONG value) { events.push_back(value); }
+  std::vector<LONG> events;
+};
+
+class VirtualBoardLibrary : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    wchar_t name[MAX_PATH] = {};
+    wchar_t dir[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, dir);
+    GetTempFileNameW(dir, L"kxv", 0, name);
+    journal = name;
+    DeleteFileW(name);
+    SetEnvironmentVariableW(L"KXTVA_JOURNAL", name);
+    module = LoadLibraryW(L"KXTVA.DLL");
+    ASSERT_NE(module, nullptr);
+    init = reinterpret_cast<InitBoardClassFn>(GetProcAddress(module, "kxTVA_InitBoardClass"));
+    free = reinterpret_cast<FreeFn>(GetProcAddress(module, "kxTVA_Free"));
+    doThis = reinterpret_cast<DoThisFn>(GetProcAddress(module, "kxTVA_DoThis"));
+    ASSERT_TRUE(init && free && doThis);
+  }
+  void TearDown() override {
+    if (module) FreeLibrary(module);
+    SetEnvironmentVariableW(L"KXTVA_JOURNAL", nullptr);
+    DeleteFileW(journal.c_str());
+  }
+
+  std::vector<std::string> JournalLines() const {
+    std::vector<std::string> lines;
+    HANDLE file = CreateFileW(journal.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return lines;
+    char buffer[8192];
+    DWORD read = 0;
+    std::string content;
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
+      content.append(buffer, read);
+    }
+    CloseHandle(file);
+    std::istringstream stream(content);
+    std::string line;
+    while (std::getline(stream, line)) lines.push_back(line);
+    return lines;
+  }
+
+  std::wstring journal;
+  HMODULE module = nullptr;
+  InitBoardClassFn init = nullptr;
+  FreeFn free = nullptr;
+  DoThisFn doThis = nullptr;
+};
+
+TEST_F(VirtualBoardLibrary, BoardClassesAndTheHandleCheck) {
+  EXPECT_EQ(init(0x21, 0), 0u);
+  EXPECT_EQ(init(0, 0), 0u);
+  for (uint32_t boardClass : {0x20u, 0xFF0020u}) {
+    const uint32_t board = init(boardClass, 0);
+    ASSERT_NE(board, 0u);
+    auto* object = reinterpret_cast<BoardObjectView*>(static_cast<uintptr_t>(board));
+    EXPECT_EQ(object->Identify(), object) << "the second virtual operation names the object";
+    EXPECT_EQ(free(board), 0);
+    EXPECT_EQ(free(board), 1) << "a freed board is no longer a handle";
+  }
+}
+
+TEST_F(VirtualBoardLibrary, UnknownHandleIsRefusedAndJournalled) {
+  uint32_t caps[7] = {};
+  EXPECT_EQ(doThis(0x1234, 0, 3, caps), 1);
+  const auto lines = JournalLines();
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0], "3 R rc=1 {0,0,0,0,0,0,0}");
+}
+
+TEST_F(VirtualBoardLibrary, CaptureCommandsFailClearlyAndWriteNothing) {
+  const uint32_t board = init(0x20, 0);
+  ASSERT_NE(board, 0u);
+  for (uint32_t command = 500; command <= 510; ++command) {
+    uint32_t captureHandle = 0;
+    uint32_t block[8] = {};
+    block[5] = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&captureHandle));
+    const uint32_t before[8] = {block[0], block[1], block[2], block[3],
+                                block[4], block[5], block[6], block[7]};
+    EXPECT_EQ(doThis(board, command == 505 || command == 507 ? 1 : 0, command, block), 3)
+        << command;
+    EXPECT_EQ(std::memcmp(block, before, sizeof block), 0) << command;
+    EXPECT_EQ(captureHandle, 0u) << command;
+  }
+  EXPECT_EQ(JournalLines().size(), 11u);
+  free(board);
+}
+
+TEST_F(VirtualBoardLibrary, UnknownCommandIsJournalledAsRawHex) {
+  const uint32_t board = init(0x20, 0);
+  unsigned char block[16] = {0x01, 0x02, 0xAB, 0xFF};
+  EXPECT_EQ(doThis(board, 1, 999, block), 3);
+  EXPECT_EQ(doThis(board, 0, 2, nullptr), 2) << "no picture window to destroy";
+  const auto lines = JournalLines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], "999 W rc=3 hex=0102ABFF000000000000000000000000");
+  EXPECT_EQ(lines[1], "2 R rc=2 -");
+  free(board);
+}
+
+TEST_F(VirtualBoardLibrary, NothingIsJournalledWithoutTheVariable) {
+  SetEnvironmentVariableW(L"KXTVA_JOURNAL", nullptr);
+  const uint32_t board = init(0x20, 0);
+  uint32_t volume[1] = {10};
+  EXPECT_EQ(doThis(board, 1, 103, volume), 0);
+  EXPECT_EQ(GetFileAttributesW(journal.c_str()), INVALID_FILE_ATTRIBUTES);
+  free(board);
+}
+
+TEST_F(VirtualBoardLibrary, TuningReportsLockChangesToTheNotifier) {
+  const uint32_t board = init(0x20, 0);
+  Notifier notifier;
+  uint32_t sink[2] = {2048, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&notifier))};
+  ASSERT_EQ(doThis(board, 1, 6, sink), 0);
+
+  TunerBlock tuner = {};
+  tuner.channel = 4;
+  ASSERT_EQ(doThis(board, 0, 409, &tuner), 0);
+  const uint32_t station = tuner.frequency;
+  ASSERT_NE(station, 0u);
+  std::memset(&tuner, 0, sizeof tuner);
+  tuner.frequency = station;
+  ASSERT_EQ(doThis(board, 1, 404, &tuner), 0);
+  tuner.frequency = station + 250000;  // fine-tuned, same station: no event
+  ASSERT_EQ(doThis(board, 1, 404, &tuner), 0);
+  tuner.frequency = station + 3000000;
+  ASSERT_EQ(doThis(board, 1, 404, &tuner), 0);
+  EXPECT_EQ(notifier.events, (std::vector<LONG>{1, 2}));
+
+  tuner.frequency = 0;
+  EXPECT_EQ(doThis(board, 1, 404, &tuner), 1) << "0 Hz is no frequency";
+  free(board);
+}
+
+TEST_F(VirtualBoardLibrary, ChannelLimitsAndRadioBand) {
+  const uint32_t board = init(0x20, 0);
+  TunerBlock tuner = {};
+  ASSERT_EQ(doThis(board, 0, 408, &tuner), 0);
+  EXPECT_GE(tuner.lowestChannel, 1);
+  EXPECT_GE(tuner.highestChannel, 12);
+  tuner.channel = static_cast<uint16_t>(tuner.highestChannel + 1);
+  EXPECT_EQ(doThis(board, 0, 409, &tuner), 1) << "beyond the table";
+  EXPECT_EQ(doThis(board, 1, 405, &tuner), 1);
+
+  uint32_t radio[1] = {1};
+  ASSERT_EQ(doThis(board, 1, 400, radio), 0);
+  std::memset(&tuner, 0, sizeof tuner);
+  ASSERT_EQ(doThis(board, 0, 407, &tuner), 0);
+  EXPECT_EQ(tuner.lowestFrequency, 76000000u);
+  EXPECT_EQ(tuner.highestFrequency, 90000000u);
+  EXPECT_EQ(doThis(board, 0, 408, &tuner), 2) << "the radio has no channel numbers";
+  free(board);
+}
+
+}  // namespace
