@@ -18,9 +18,19 @@ namespace {
 
 // Each instruction set gets its own copy of the weave in its own target
 // region, so the rest of the product still runs on a CPU without it.
+#if defined(__clang__)
+#define BRONTEL_TARGET_REGION_SSE2 \
+  _Pragma("clang attribute push(__attribute__((target(\"sse2\"))), apply_to = function)")
+#define BRONTEL_TARGET_REGION_AVX2 \
+  _Pragma("clang attribute push(__attribute__((target(\"avx2\"))), apply_to = function)")
+#define BRONTEL_TARGET_REGION_END _Pragma("clang attribute pop")
+#else
+#define BRONTEL_TARGET_REGION_SSE2 _Pragma("GCC push_options") _Pragma("GCC target(\"sse2\")")
+#define BRONTEL_TARGET_REGION_AVX2 _Pragma("GCC push_options") _Pragma("GCC target(\"avx2\")")
+#define BRONTEL_TARGET_REGION_END _Pragma("GCC pop_options")
+#endif
 
-#pragma GCC push_options
-#pragma GCC target("sse2")
+BRONTEL_TARGET_REGION_SSE2
 namespace sse2 {
 
 struct V {
@@ -61,10 +71,9 @@ struct V {
 #include "deinterlace/weave_simd_body.inc"
 
 }  // namespace sse2
-#pragma GCC pop_options
+BRONTEL_TARGET_REGION_END
 
-#pragma GCC push_options
-#pragma GCC target("avx2")
+BRONTEL_TARGET_REGION_AVX2
 namespace avx2 {
 
 struct V {
@@ -107,7 +116,7 @@ struct V {
 #include "deinterlace/weave_simd_body.inc"
 
 }  // namespace avx2
-#pragma GCC pop_options
+BRONTEL_TARGET_REGION_END
 
 bool CpuHasAvx2Raw() {
   unsigned eax = 0;
@@ -115,7 +124,7 @@ bool CpuHasAvx2Raw() {
   unsigned ecx = 0;
   unsigned edx = 0;
   constexpr unsigned kExtendedFeaturesLeaf = 7;
-  if (__get_cpuid_max(0, nullptr) < kExtendedFeaturesLeaf) {
+  if (static_cast<unsigned>(__get_cpuid_max(0, nullptr)) < kExtendedFeaturesLeaf) {
     return false;
   }
   if (__get_cpuid(1, &eax, &ebx, &ecx, &edx) == 0) {
