@@ -1,0 +1,68 @@
+#pragma once
+// The reservation dialog: shows the programme of one iEPG file and turns it
+// into a schedule entry on OK.
+
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "app/app_settings.h"
+#include "app/registry_store_win.h"
+#include "iepg/iepg_parser.h"
+
+namespace brontel {
+
+// Sent to the main program after "ScheItemTemp" has been written.
+constexpr UINT WM_IEPG_RESERVE = WM_USER + 100;
+// The main program's window: the standard dialog class and its title.
+constexpr wchar_t kMainWindowClass[] = L"#32770";
+constexpr wchar_t kMainWindowTitle[] = L"Brontel";
+
+class CIepgReserveDlg {
+ public:
+  CIepgReserveDlg(HINSTANCE instance, std::wstring path);
+  ~CIepgReserveDlg();
+  CIepgReserveDlg(const CIepgReserveDlg&) = delete;
+  CIepgReserveDlg& operator=(const CIepgReserveDlg&) = delete;
+
+  INT_PTR DoModal(HWND owner = nullptr);
+  // Reads the file given at start; false when it cannot be opened.
+  bool ParseFile();
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  BOOL OnInitDialog();
+  void OnCommand(WORD id);
+  bool OnSysCommand(WPARAM command);
+  bool OnPaint();
+  void OnRepetition(std::int32_t sfType);
+  void OnOK();
+
+  void RefreshDisplay();
+  std::wstring FormatDate(DateTime value) const;
+  std::wstring FormatTime(DateTime value) const;
+  std::wstring LoadText(int id) const;
+  void ShowError(int stringId) const;
+  std::int32_t MatchStation(const std::string& station) const;
+
+  HINSTANCE m_instance;
+  HWND m_hwnd = nullptr;
+  std::wstring m_path;
+  HICON m_icon = nullptr;       // shared, not destroyed
+  HICON m_smallIcon = nullptr;  // owned
+  RegistryStore m_store;
+  TVSetGroup m_tvSet;
+  // The channel list with its station names in the system's ANSI code
+  // page, the bytes the file's station is compared with.
+  std::array<ChannelEntry, kChannelRecordCount> m_ansiChannels;
+  ScheSetGroup m_scheSet;
+  IepgParser m_parser;
+  std::int32_t m_sfType = 0;
+  std::int32_t m_lCaptMode = 1;
+};
+
+}  // namespace brontel
