@@ -21,14 +21,18 @@ constexpr wchar_t kInitErrorText[] = L"Error 5 : Initialisation Error !\n";
 constexpr uint32_t kTagLowByteMask = 0xFFFFFF00u;
 constexpr size_t kCaptureFileBytes = 260;
 
-uint32_t Address(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
+uint32_t Address(const void* p) {
+  return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p));
+}
 
 template <typename T>
 T* Pointer(uint32_t address) {
   return reinterpret_cast<T*>(static_cast<uintptr_t>(address));
 }
 
-uint32_t Word(LONG value) { return static_cast<uint32_t>(value); }
+uint32_t Word(LONG value) {
+  return static_cast<uint32_t>(value);
+}
 
 // Copies a zero-terminated text into a fixed field, always terminated.
 void CopyName(char* destination, const char* source, size_t capacity) {
@@ -112,9 +116,13 @@ HRESULT STDMETHODCALLTYPE CApiMgr::QueryInterface(REFIID iid, void** out) {
   return ControllingUnknown()->QueryInterface(iid, out);
 }
 
-ULONG STDMETHODCALLTYPE CApiMgr::AddRef() { return ControllingUnknown()->AddRef(); }
+ULONG STDMETHODCALLTYPE CApiMgr::AddRef() {
+  return ControllingUnknown()->AddRef();
+}
 
-ULONG STDMETHODCALLTYPE CApiMgr::Release() { return ControllingUnknown()->Release(); }
+ULONG STDMETHODCALLTYPE CApiMgr::Release() {
+  return ControllingUnknown()->Release();
+}
 
 void CApiMgr::ForwardEvent(LONG value) {
   if (m_sink != nullptr) {
@@ -224,9 +232,13 @@ HRESULT STDMETHODCALLTYPE CApiMgr::DestroyVideoWindow(BoardEntry* entry) {
   return Send(entry, kBoardWrite, kxcmd::kDestroyVideoWindow, nullptr);
 }
 
-HRESULT STDMETHODCALLTYPE CApiMgr::Reserved1(BoardEntry*) { return E_NOTIMPL; }
+HRESULT STDMETHODCALLTYPE CApiMgr::Reserved1(BoardEntry*) {
+  return E_NOTIMPL;
+}
 
-HRESULT STDMETHODCALLTYPE CApiMgr::Reserved2(BoardEntry*) { return E_NOTIMPL; }
+HRESULT STDMETHODCALLTYPE CApiMgr::Reserved2(BoardEntry*) {
+  return E_NOTIMPL;
+}
 
 HRESULT STDMETHODCALLTYPE CApiMgr::GetBoardCaps(BoardEntry* entry, LONG caps[7]) {
   if (caps == nullptr) return E_POINTER;
@@ -248,8 +260,7 @@ HRESULT STDMETHODCALLTYPE CApiMgr::BoardCommand5(BoardEntry* entry) {
   return Send(entry, kBoardWrite, kxcmd::kBoardCommand5, nullptr);
 }
 
-HRESULT STDMETHODCALLTYPE CApiMgr::SetEventSink(BoardEntry* entry, LONG value,
-                                                IKXEventSink* sink) {
+HRESULT STDMETHODCALLTYPE CApiMgr::SetEventSink(BoardEntry* entry, LONG value, IKXEventSink* sink) {
   m_sink = sink;
   uint32_t block[2] = {Word(value), Address(&m_notifier)};
   return Send(entry, kBoardWrite, kxcmd::kEventSink, block);
@@ -380,7 +391,9 @@ HRESULT STDMETHODCALLTYPE CApiMgr::SelectVideoInput(BoardEntry* entry, LONG valu
   return Send(entry, kBoardWrite, kxcmd::kVideoInput, block);
 }
 
-HRESULT STDMETHODCALLTYPE CApiMgr::Reserved3(BoardEntry*) { return E_NOTIMPL; }
+HRESULT STDMETHODCALLTYPE CApiMgr::Reserved3(BoardEntry*) {
+  return E_NOTIMPL;
+}
 
 HRESULT STDMETHODCALLTYPE CApiMgr::SetVideoMode(BoardEntry* entry, LONG value) {
   return SendWord(entry, kxcmd::kVideoMode, ListedOrZero(ValueList::kVideoMode, value));
@@ -390,8 +403,8 @@ HRESULT STDMETHODCALLTYPE CApiMgr::SetVideoValue207(BoardEntry* entry, LONG valu
   return SendWord(entry, kxcmd::kVideoValue207, Word(value));
 }
 
-HRESULT STDMETHODCALLTYPE CApiMgr::SetVideoRect(BoardEntry* entry, LONG left, LONG top,
-                                                LONG right, LONG bottom, LONG* result) {
+HRESULT STDMETHODCALLTYPE CApiMgr::SetVideoRect(BoardEntry* entry, LONG left, LONG top, LONG right,
+                                                LONG bottom, LONG* result) {
   if (result == nullptr) return E_POINTER;
   VideoWindowBlock block;
   if (!MakeVideoRectBlock(left, top, right, bottom, &block)) {
@@ -418,8 +431,7 @@ HRESULT STDMETHODCALLTYPE CApiMgr::DisableVideo(BoardEntry* entry) {
   return SendWord(entry, kxcmd::kVideoEnable, 0);
 }
 
-HRESULT STDMETHODCALLTYPE CApiMgr::SetVideoValues211(BoardEntry* entry, LONG value1,
-                                                     LONG value2) {
+HRESULT STDMETHODCALLTYPE CApiMgr::SetVideoValues211(BoardEntry* entry, LONG value1, LONG value2) {
   uint32_t block[2] = {Word(value1), Word(value2)};
   return Send(entry, kBoardWrite, kxcmd::kVideoValues211, block);
 }
@@ -565,8 +577,7 @@ HRESULT STDMETHODCALLTYPE CApiMgr::SetCaptureFile(BoardEntry* entry, LONG captur
   return SendCapture(entry, capture, kBoardWrite, kxcmd::kCaptureFile, block);
 }
 
-HRESULT STDMETHODCALLTYPE CApiMgr::SetBufferSize(BoardEntry* entry, LONG capture,
-                                                 LONG megabytes) {
+HRESULT STDMETHODCALLTYPE CApiMgr::SetBufferSize(BoardEntry* entry, LONG capture, LONG megabytes) {
   const ByteCountWords bytes = MegabytesToByteWords(megabytes);
   uint32_t block[3] = {Word(capture), bytes.low, bytes.high};
   return SendCapture(entry, capture, kBoardWrite, kxcmd::kBufferSize, block);
@@ -578,8 +589,7 @@ HRESULT STDMETHODCALLTYPE CApiMgr::SetEncoderParams(BoardEntry* entry, LONG capt
   return SendCapture(entry, capture, kBoardWrite, kxcmd::kEncoderParams, block);
 }
 
-HRESULT STDMETHODCALLTYPE CApiMgr::GetBufferSize(BoardEntry* entry, LONG capture,
-                                                 LONG* megabytes) {
+HRESULT STDMETHODCALLTYPE CApiMgr::GetBufferSize(BoardEntry* entry, LONG capture, LONG* megabytes) {
   if (megabytes == nullptr) return E_POINTER;
   uint32_t byteCount = 0;
   uint32_t block[2] = {Word(capture), Address(&byteCount)};
@@ -621,14 +631,12 @@ HRESULT STDMETHODCALLTYPE CApiMgr::GetEncoderParams(BoardEntry* entry, LONG capt
   return SendCapture(entry, capture, kBoardRead, kxcmd::kEncoderParams, block);
 }
 
-HRESULT STDMETHODCALLTYPE CApiMgr::GetCaptureStatus(BoardEntry* entry, LONG capture,
-                                                    void* buffer) {
+HRESULT STDMETHODCALLTYPE CApiMgr::GetCaptureStatus(BoardEntry* entry, LONG capture, void* buffer) {
   if (buffer == nullptr) return E_POINTER;
   return SendCapture(entry, capture, kBoardRead, kxcmd::kCaptureStatus, buffer);
 }
 
-HRESULT STDMETHODCALLTYPE CApiMgr::SetCaptureAudioMode(BoardEntry* entry, LONG capture,
-                                                       LONG mode) {
+HRESULT STDMETHODCALLTYPE CApiMgr::SetCaptureAudioMode(BoardEntry* entry, LONG capture, LONG mode) {
   uint32_t block[1] = {Word(mode)};
   return SendCapture(entry, capture, kBoardWrite, kxcmd::kCaptureAudioMode, block);
 }

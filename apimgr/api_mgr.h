@@ -87,8 +87,7 @@ class CApiMgr : public CKXUnknown,
   HRESULT STDMETHODCALLTYPE GetVideoInfo(BoardEntry* entry, LONG* result) override;
   HRESULT STDMETHODCALLTYPE EnableVideo(BoardEntry* entry) override;
   HRESULT STDMETHODCALLTYPE DisableVideo(BoardEntry* entry) override;
-  HRESULT STDMETHODCALLTYPE SetVideoValues211(BoardEntry* entry, LONG value1,
-                                              LONG value2) override;
+  HRESULT STDMETHODCALLTYPE SetVideoValues211(BoardEntry* entry, LONG value1, LONG value2) override;
   HRESULT STDMETHODCALLTYPE SetVideoValue212(BoardEntry* entry, LONG value) override;
   HRESULT STDMETHODCALLTYPE SetVideoProperty(BoardEntry* entry, LONG kind, LONG value) override;
   HRESULT STDMETHODCALLTYPE GetVideoProperty(BoardEntry* entry, LONG kind, LONG* value) override;
@@ -97,8 +96,8 @@ class CApiMgr : public CKXUnknown,
   HRESULT STDMETHODCALLTYPE GetVideoStatus(BoardEntry* entry, LONG item, LONG* value) override;
 
   // IKXSnapshot
-  HRESULT STDMETHODCALLTYPE TakeSnapshot(BoardEntry* entry, LONG value1, LONG value2,
-                                         LONG value3, LONG value4, LONG value5) override;
+  HRESULT STDMETHODCALLTYPE TakeSnapshot(BoardEntry* entry, LONG value1, LONG value2, LONG value3,
+                                         LONG value4, LONG value5) override;
 
   // IKXTuner
   HRESULT STDMETHODCALLTYPE SetTunerMode(BoardEntry* entry, LONG radio) override;
@@ -123,18 +122,16 @@ class CApiMgr : public CKXUnknown,
                                             LONG value) override;
   HRESULT STDMETHODCALLTYPE SetCaptureFile(BoardEntry* entry, LONG capture,
                                            const char* path) override;
-  HRESULT STDMETHODCALLTYPE SetBufferSize(BoardEntry* entry, LONG capture,
-                                          LONG megabytes) override;
+  HRESULT STDMETHODCALLTYPE SetBufferSize(BoardEntry* entry, LONG capture, LONG megabytes) override;
   HRESULT STDMETHODCALLTYPE SetEncoderParams(BoardEntry* entry, LONG capture, LONG id,
                                              LONG value) override;
   HRESULT STDMETHODCALLTYPE GetBufferSize(BoardEntry* entry, LONG capture,
                                           LONG* megabytes) override;
   HRESULT STDMETHODCALLTYPE GetCaptureFile(BoardEntry* entry, LONG capture, char* path) override;
-  HRESULT STDMETHODCALLTYPE GetCaptureValues(BoardEntry* entry, LONG capture, LONG id,
-                                             LONG* value1, LONG* value2, LONG* value3,
-                                             LONG* value4) override;
-  HRESULT STDMETHODCALLTYPE GetEncoderParams(BoardEntry* entry, LONG capture, LONG id,
-                                             LONG* result, LONG extra) override;
+  HRESULT STDMETHODCALLTYPE GetCaptureValues(BoardEntry* entry, LONG capture, LONG id, LONG* value1,
+                                             LONG* value2, LONG* value3, LONG* value4) override;
+  HRESULT STDMETHODCALLTYPE GetEncoderParams(BoardEntry* entry, LONG capture, LONG id, LONG* result,
+                                             LONG extra) override;
   HRESULT STDMETHODCALLTYPE GetCaptureStatus(BoardEntry* entry, LONG capture,
                                              void* buffer) override;
   HRESULT STDMETHODCALLTYPE SetCaptureAudioMode(BoardEntry* entry, LONG capture,

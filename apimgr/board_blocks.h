@@ -84,7 +84,8 @@ static_assert(offsetof(VideoWindowBlock, height) == 30, "VideoWindowBlock.height
 
 static_assert(sizeof(AudioDeviceLists) == 10760, "AudioDeviceLists size");
 static_assert(offsetof(AudioDeviceLists, deviceCount) == 2560, "AudioDeviceLists.deviceCount");
-static_assert(offsetof(AudioDeviceLists, selectedDevice) == 2564, "AudioDeviceLists.selectedDevice");
+static_assert(offsetof(AudioDeviceLists, selectedDevice) == 2564,
+              "AudioDeviceLists.selectedDevice");
 static_assert(offsetof(AudioDeviceLists, inputNames) == 2820, "AudioDeviceLists.inputNames");
 static_assert(offsetof(AudioDeviceLists, inputCount) == 10500, "AudioDeviceLists.inputCount");
 static_assert(offsetof(AudioDeviceLists, selectedInput) == 10504, "AudioDeviceLists.selectedInput");

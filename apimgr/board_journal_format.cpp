@@ -12,7 +12,16 @@ namespace {
 //   i  signed decimal       x  handle in hex
 //   a  address: "&" when set, "0" when null (addresses differ from run to run)
 //   t  address of a text: the quoted text, or 0
-enum class Layout { kNone, kWords, kVideoWindow, kAudioLists, kTuner, kVideoProperty, kBuffer, kRaw };
+enum class Layout {
+  kNone,
+  kWords,
+  kVideoWindow,
+  kAudioLists,
+  kTuner,
+  kVideoProperty,
+  kBuffer,
+  kRaw
+};
 
 struct BlockLayout {
   Layout layout;
@@ -106,7 +115,9 @@ BlockLayout LayoutFor(uint32_t command, bool write) {
   }
 }
 
-std::string Address(uint32_t value) { return value != 0 ? "&" : "0"; }
+std::string Address(uint32_t value) {
+  return value != 0 ? "&" : "0";
+}
 
 std::string Hex(uint32_t value) {
   char text[16];
@@ -204,8 +215,8 @@ std::string FormatBoardBlock(uint32_t command, bool write, const void* block,
       const auto* lists = reinterpret_cast<const AudioDeviceLists*>(bytes);
       return "{device=" + FixedText(lists->selectedDevice, kAudioNameBytes) +
              " input=" + FixedText(lists->selectedInput, kAudioNameBytes) +
-             " devCount=" + Address(lists->deviceCount) +
-             " inCount=" + Address(lists->inputCount) + "}";
+             " devCount=" + Address(lists->deviceCount) + " inCount=" + Address(lists->inputCount) +
+             "}";
     }
     case Layout::kTuner: {
       TunerBlock t;

@@ -61,7 +61,9 @@ CBoardLibrary::~CBoardLibrary() {
   }
 }
 
-bool CBoardLibrary::IsUsable() const { return g_library.loaded; }
+bool CBoardLibrary::IsUsable() const {
+  return g_library.loaded;
+}
 
 uint32_t CBoardLibrary::InitBoardClass(uint32_t boardClass) const {
   return IsUsable() ? g_library.initBoardClass(boardClass, 0) : 0;
@@ -71,9 +73,10 @@ int32_t CBoardLibrary::Free(uint32_t board) const {
   return IsUsable() ? g_library.free(board) : kNotUsable;
 }
 
-int32_t CBoardLibrary::DoThis(uint32_t board, uint32_t write, uint32_t command,
-                              void* block) const {
+int32_t CBoardLibrary::DoThis(uint32_t board, uint32_t write, uint32_t command, void* block) const {
   return IsUsable() ? g_library.doThis(board, write, command, block) : kNotUsable;
 }
 
-LONG CBoardLibrary::UserCount() { return g_library.users; }
+LONG CBoardLibrary::UserCount() {
+  return g_library.users;
+}

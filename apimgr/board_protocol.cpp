@@ -16,7 +16,9 @@ bool BoardClassForKind(int32_t kind, uint32_t* boardClass) {
 
 namespace {
 
-bool InRange(int32_t value, int32_t low, int32_t high) { return value >= low && value <= high; }
+bool InRange(int32_t value, int32_t low, int32_t high) {
+  return value >= low && value <= high;
+}
 
 }  // namespace
 
@@ -75,8 +77,10 @@ bool MakeVideoRectBlock(int32_t left, int32_t top, int32_t right, int32_t bottom
                         VideoWindowBlock* block) {
   // The difference is taken in 32 bits (unsigned, so that it cannot overflow)
   // and then cut to the 16-bit field.
-  const int32_t width = static_cast<int32_t>(static_cast<uint32_t>(right) - static_cast<uint32_t>(left));
-  const int32_t height = static_cast<int32_t>(static_cast<uint32_t>(bottom) - static_cast<uint32_t>(top));
+  const int32_t width =
+      static_cast<int32_t>(static_cast<uint32_t>(right) - static_cast<uint32_t>(left));
+  const int32_t height =
+      static_cast<int32_t>(static_cast<uint32_t>(bottom) - static_cast<uint32_t>(top));
   const int16_t left16 = Low16(left);
   const int16_t top16 = Low16(top);
   const int16_t width16 = Low16(width);

@@ -33,8 +33,7 @@ ULONG STDMETHODCALLTYPE CApiMgrFactory::Release() {
   return static_cast<ULONG>(count);
 }
 
-HRESULT STDMETHODCALLTYPE CApiMgrFactory::CreateInstance(IUnknown* outer, REFIID iid,
-                                                         void** out) {
+HRESULT STDMETHODCALLTYPE CApiMgrFactory::CreateInstance(IUnknown* outer, REFIID iid, void** out) {
   if (out == nullptr) {
     return E_POINTER;
   }

@@ -5,9 +5,9 @@
 namespace {
 
 constexpr DWORD kModulePathChars = 512;
-constexpr size_t kGuidTextChars = 39;     // 38 characters and the terminator
-constexpr size_t kKeyNameBytes = 1024;    // parent, "\" and subkey
-constexpr DWORD kSubkeyNameChars = 128;   // 256 bytes
+constexpr size_t kGuidTextChars = 39;    // 38 characters and the terminator
+constexpr size_t kKeyNameBytes = 1024;   // parent, "\" and subkey
+constexpr DWORD kSubkeyNameChars = 128;  // 256 bytes
 
 std::wstring GuidText(const GUID& guid) {
   wchar_t text[kGuidTextChars] = {};

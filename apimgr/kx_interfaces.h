@@ -46,8 +46,8 @@ struct IKXBoard : public IUnknown {
   virtual HRESULT STDMETHODCALLTYPE CloseBoard(BoardEntry* entry) = 0;
   virtual HRESULT STDMETHODCALLTYPE CreateVideoWindow(BoardEntry* entry, HWND parent,
                                                       const char* title, DWORD style, LONG param1,
-                                                      LONG param2, LONG left, LONG top,
-                                                      LONG width, LONG height) = 0;
+                                                      LONG param2, LONG left, LONG top, LONG width,
+                                                      LONG height) = 0;
   virtual HRESULT STDMETHODCALLTYPE DestroyVideoWindow(BoardEntry* entry) = 0;
   virtual HRESULT STDMETHODCALLTYPE Reserved1(BoardEntry* entry) = 0;
   virtual HRESULT STDMETHODCALLTYPE Reserved2(BoardEntry* entry) = 0;
@@ -92,8 +92,8 @@ struct IKXVideo : public IUnknown {
   virtual HRESULT STDMETHODCALLTYPE Reserved3(BoardEntry* entry) = 0;
   virtual HRESULT STDMETHODCALLTYPE SetVideoMode(BoardEntry* entry, LONG value) = 0;
   virtual HRESULT STDMETHODCALLTYPE SetVideoValue207(BoardEntry* entry, LONG value) = 0;
-  virtual HRESULT STDMETHODCALLTYPE SetVideoRect(BoardEntry* entry, LONG left, LONG top,
-                                                 LONG right, LONG bottom, LONG* result) = 0;
+  virtual HRESULT STDMETHODCALLTYPE SetVideoRect(BoardEntry* entry, LONG left, LONG top, LONG right,
+                                                 LONG bottom, LONG* result) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetVideoInfo(BoardEntry* entry, LONG* result) = 0;
   virtual HRESULT STDMETHODCALLTYPE EnableVideo(BoardEntry* entry) = 0;
   virtual HRESULT STDMETHODCALLTYPE DisableVideo(BoardEntry* entry) = 0;
@@ -150,8 +150,7 @@ struct IKXCapture : public IUnknown {
   virtual HRESULT STDMETHODCALLTYPE GetBufferSize(BoardEntry* entry, LONG capture,
                                                   LONG* megabytes) = 0;
   // path: the caller's buffer of at least 260 bytes.
-  virtual HRESULT STDMETHODCALLTYPE GetCaptureFile(BoardEntry* entry, LONG capture,
-                                                   char* path) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetCaptureFile(BoardEntry* entry, LONG capture, char* path) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetCaptureValues(BoardEntry* entry, LONG capture, LONG id,
                                                      LONG* value1, LONG* value2, LONG* value3,
                                                      LONG* value4) = 0;
@@ -167,11 +166,18 @@ struct IKXCapture : public IUnknown {
 };
 
 #ifdef __CRT_UUID_DECL
-__CRT_UUID_DECL(IKXBoard, 0xF6A9B57A, 0x5234, 0x4747, 0x84, 0xFA, 0x90, 0x4A, 0x1B, 0xD3, 0x72, 0x50)
-__CRT_UUID_DECL(IKXAudio, 0x6D5E72E5, 0x773D, 0x4727, 0x8F, 0x9D, 0x56, 0xDF, 0x9E, 0x66, 0x9B, 0x13)
-__CRT_UUID_DECL(IKXVideo, 0x00230F21, 0x4A8A, 0x426F, 0xA3, 0x30, 0x37, 0x8C, 0x87, 0x27, 0x74, 0x29)
-__CRT_UUID_DECL(IKXSnapshot, 0xCC84F7B0, 0x6BEF, 0x4473, 0x89, 0x6F, 0x53, 0x02, 0x34, 0x1A, 0x67, 0x23)
-__CRT_UUID_DECL(IKXTuner, 0x7254188E, 0x9E59, 0x49B7, 0xB4, 0x75, 0xE3, 0x97, 0xDE, 0xD9, 0x99, 0xD3)
-__CRT_UUID_DECL(IKXSpare, 0x249A29C5, 0x4457, 0x4F50, 0xAE, 0x2A, 0x0B, 0x87, 0x06, 0x45, 0x78, 0xDD)
-__CRT_UUID_DECL(IKXCapture, 0x39ED3AF3, 0xF6D0, 0x4533, 0xB5, 0xB9, 0x32, 0x27, 0xB4, 0xA6, 0xCB, 0xAD)
+__CRT_UUID_DECL(IKXBoard, 0xF6A9B57A, 0x5234, 0x4747, 0x84, 0xFA, 0x90, 0x4A, 0x1B, 0xD3, 0x72,
+                0x50)
+__CRT_UUID_DECL(IKXAudio, 0x6D5E72E5, 0x773D, 0x4727, 0x8F, 0x9D, 0x56, 0xDF, 0x9E, 0x66, 0x9B,
+                0x13)
+__CRT_UUID_DECL(IKXVideo, 0x00230F21, 0x4A8A, 0x426F, 0xA3, 0x30, 0x37, 0x8C, 0x87, 0x27, 0x74,
+                0x29)
+__CRT_UUID_DECL(IKXSnapshot, 0xCC84F7B0, 0x6BEF, 0x4473, 0x89, 0x6F, 0x53, 0x02, 0x34, 0x1A, 0x67,
+                0x23)
+__CRT_UUID_DECL(IKXTuner, 0x7254188E, 0x9E59, 0x49B7, 0xB4, 0x75, 0xE3, 0x97, 0xDE, 0xD9, 0x99,
+                0xD3)
+__CRT_UUID_DECL(IKXSpare, 0x249A29C5, 0x4457, 0x4F50, 0xAE, 0x2A, 0x0B, 0x87, 0x06, 0x45, 0x78,
+                0xDD)
+__CRT_UUID_DECL(IKXCapture, 0x39ED3AF3, 0xF6D0, 0x4533, 0xB5, 0xB9, 0x32, 0x27, 0xB4, 0xA6, 0xCB,
+                0xAD)
 #endif

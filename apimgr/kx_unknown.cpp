@@ -13,13 +13,15 @@ CKXUnknown::CKXUnknown(IUnknown* outer) : m_refCount(1) {
   std::fflush(stdout);
   // The nondelegating unknown has IUnknown's slot layout, so it can stand in
   // as the controlling unknown of an object that is not aggregated.
-  m_controllingUnknown = outer != nullptr
-                             ? outer
-                             : reinterpret_cast<IUnknown*>(static_cast<INonDelegatingUnknown*>(this));
+  m_controllingUnknown =
+      outer != nullptr ? outer
+                       : reinterpret_cast<IUnknown*>(static_cast<INonDelegatingUnknown*>(this));
   InterlockedIncrement(&g_activeObjects);
 }
 
-CKXUnknown::~CKXUnknown() { InterlockedDecrement(&g_activeObjects); }
+CKXUnknown::~CKXUnknown() {
+  InterlockedDecrement(&g_activeObjects);
+}
 
 HRESULT STDMETHODCALLTYPE CKXUnknown::NonDelegatingQueryInterface(REFIID iid, void** out) {
   if (out == nullptr) {

@@ -42,8 +42,8 @@ extern "C" uint32_t WINAPI kxTVA_InitBoardClass(uint32_t boardClass, uint32_t re
   }
   const ChannelTable broadcast = ReadChannelTable(false, kDefaultCountryCode);
   const ChannelTable cable = ReadChannelTable(true, kDefaultCountryCode);
-  auto* board = new (std::nothrow)
-      VirtualBoard(boardClass, broadcast.hertz.empty() ? BuiltInBroadcastTable() : broadcast, cable);
+  auto* board = new (std::nothrow) VirtualBoard(
+      boardClass, broadcast.hertz.empty() ? BuiltInBroadcastTable() : broadcast, cable);
   if (board == nullptr) {
     return 0;
   }

@@ -26,7 +26,9 @@ void FillRect(Frame& frame, int x0, int y0, int x1, int y1, uint32_t colour) {
   }
 }
 
-int Clamp255(double v) { return static_cast<int>(std::lround(std::min(255.0, std::max(0.0, v)))); }
+int Clamp255(double v) {
+  return static_cast<int>(std::lround(std::min(255.0, std::max(0.0, v))));
+}
 
 }  // namespace
 
@@ -78,7 +80,9 @@ void DrawInputPattern(Frame& frame, int inputType, int connector, uint32_t frame
   }
 }
 
-void DrawBlack(Frame& frame) { std::fill(frame.pixels.begin(), frame.pixels.end(), 0); }
+void DrawBlack(Frame& frame) {
+  std::fill(frame.pixels.begin(), frame.pixels.end(), 0);
+}
 
 void ApplyPictureProperties(Frame& frame, const PictureProperties& p) {
   const PictureProperties neutral;

@@ -78,8 +78,8 @@ PictureWindow* PictureWindow::Create(VirtualBoard* board, HWND parent, const std
   window->m_bits = static_cast<uint32_t*>(bits);
   window->m_oldBitmap = SelectObject(window->m_memoryDc, window->m_dib);
 
-  window->m_hwnd = CreateWindowExW(0, kPictureClass, title.c_str(), style, left, top, width,
-                                   height, parent, nullptr, g_boardInstance, nullptr);
+  window->m_hwnd = CreateWindowExW(0, kPictureClass, title.c_str(), style, left, top, width, height,
+                                   parent, nullptr, g_boardInstance, nullptr);
   if (window->m_hwnd == nullptr) {
     delete window;
     return nullptr;
@@ -115,8 +115,7 @@ uint32_t PictureWindow::PackedSize() const {
          (static_cast<uint32_t>(client.bottom & 0xFFFF) << 16);
 }
 
-LRESULT CALLBACK PictureWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
-                                           LPARAM lParam) {
+LRESULT CALLBACK PictureWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* window = reinterpret_cast<PictureWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (window != nullptr) {
     switch (message) {
@@ -176,8 +175,7 @@ void PictureWindow::RenderFrame() {
   switch (state.content) {
     case PictureState::Content::kStation:
       DrawLabel(m_memoryDc, 8, 8, Widen(state.stationName));
-      swprintf(line, 96, L"CH %d  %.2f MHz", static_cast<int>(state.channel),
-               state.hertz / 1e6);
+      swprintf(line, 96, L"CH %d  %.2f MHz", static_cast<int>(state.channel), state.hertz / 1e6);
       DrawLabel(m_memoryDc, 8, 28, line);
       break;
     case PictureState::Content::kNoise:

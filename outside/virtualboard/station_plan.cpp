@@ -38,7 +38,9 @@ const RadioSeed kRadioSeeds[] = {
     {78000000, "Bay FM 78.0"},
 };
 
-uint32_t Distance(uint32_t a, uint32_t b) { return a > b ? a - b : b - a; }
+uint32_t Distance(uint32_t a, uint32_t b) {
+  return a > b ? a - b : b - a;
+}
 
 }  // namespace
 
@@ -60,8 +62,8 @@ uint32_t ChannelTable::HighestHertz() const {
 
 ChannelTable BuiltInBroadcastTable() {
   // Video carriers of VHF 1-3 (low band) and 4-12 (high band), in quarter megahertz.
-  static const uint32_t kVhfQuarterMhz[] = {
-      0, 365, 389, 413, 685, 709, 733, 757, 773, 797, 821, 845, 869};
+  static const uint32_t kVhfQuarterMhz[] = {0,   365, 389, 413, 685, 709, 733,
+                                            757, 773, 797, 821, 845, 869};
   ChannelTable table;
   table.minChannel = 1;
   table.maxChannel = 62;

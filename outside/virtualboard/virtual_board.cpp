@@ -42,7 +42,9 @@ T* At(uint32_t address) {
   return reinterpret_cast<T*>(static_cast<uintptr_t>(address));
 }
 
-uint32_t* Words(void* block) { return static_cast<uint32_t*>(block); }
+uint32_t* Words(void* block) {
+  return static_cast<uint32_t*>(block);
+}
 
 std::string FieldText(const char* field, size_t capacity) {
   return std::string(field, strnlen(field, capacity));
@@ -66,9 +68,13 @@ VirtualBoard::VirtualBoard(uint32_t boardClass, const ChannelTable& broadcast,
                            const ChannelTable& cable)
     : m_boardClass(boardClass), m_broadcast(broadcast), m_cable(cable), m_plan(broadcast) {}
 
-uint32_t VirtualBoard::BoardClass() const { return m_boardClass; }
+uint32_t VirtualBoard::BoardClass() const {
+  return m_boardClass;
+}
 
-VirtualBoard* VirtualBoard::Identify() { return this; }
+VirtualBoard* VirtualBoard::Identify() {
+  return this;
+}
 
 VirtualBoard::~VirtualBoard() = default;
 

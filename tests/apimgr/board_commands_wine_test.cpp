@@ -156,8 +156,8 @@ const CommandCase kCases[] = {
      Line("108 W rc=0 {5}")},
     {"SetAudioPath unlisted", [](BoardFixture& f) { return f.audio->SetAudioPath(f.entries, 7); },
      S_OK, Line("108 W rc=0 {0}")},
-    {"SetAudioMode mono", [](BoardFixture& f) { return f.audio->SetAudioMode(f.entries, 1); },
-     S_OK, Line("110 W rc=0 {1}")},
+    {"SetAudioMode mono", [](BoardFixture& f) { return f.audio->SetAudioMode(f.entries, 1); }, S_OK,
+     Line("110 W rc=0 {1}")},
     {"SetAudioMode unlisted", [](BoardFixture& f) { return f.audio->SetAudioMode(f.entries, 3); },
      E_FAIL, Line("110 W rc=1 {0}")},
     {"GetAudioModes", [](BoardFixture& f) { return f.audio->GetAudioModes(f.entries, g_buffer); },
@@ -191,9 +191,10 @@ const CommandCase kCases[] = {
      S_OK,
      Line("115 W rc=0 {device=\"Virtual Sound Card\" input=\"Line In\" devCount=0 inCount=0}")},
     {"SelectAudioInput unknown input",
-     [](BoardFixture& f) { return f.audio->SelectAudioInput(f.entries, "Virtual Sound Card", "X"); },
-     E_FAIL,
-     Line("115 W rc=2 {device=\"Virtual Sound Card\" input=\"X\" devCount=0 inCount=0}")},
+     [](BoardFixture& f) {
+       return f.audio->SelectAudioInput(f.entries, "Virtual Sound Card", "X");
+     },
+     E_FAIL, Line("115 W rc=2 {device=\"Virtual Sound Card\" input=\"X\" devCount=0 inCount=0}")},
     // IKXVideo
     {"SelectVideoInput", [](BoardFixture& f) { return f.video->SelectVideoInput(f.entries, 1, 3); },
      S_OK, Line("206 W rc=0 {1,3}")},
@@ -232,8 +233,9 @@ const CommandCase kCases[] = {
      Line("211 W rc=0 {1,2}")},
     {"SetVideoValue212", [](BoardFixture& f) { return f.video->SetVideoValue212(f.entries, 9); },
      S_OK, Line("212 W rc=0 {9}")},
-    {"SetVideoProperty", [](BoardFixture& f) { return f.video->SetVideoProperty(f.entries, 0, 60); },
-     S_OK, Line("205 W rc=0 {kind=0 value=60 result=0}")},
+    {"SetVideoProperty",
+     [](BoardFixture& f) { return f.video->SetVideoProperty(f.entries, 0, 60); }, S_OK,
+     Line("205 W rc=0 {kind=0 value=60 result=0}")},
     {"SetVideoProperty kind 7",
      [](BoardFixture& f) { return f.video->SetVideoProperty(f.entries, 7, 40); }, S_OK,
      Line("205 W rc=0 {kind=4 value=40 result=0}")},
@@ -270,17 +272,20 @@ const CommandCase kCases[] = {
      [](BoardFixture& f) { return f.tuner->SetTunerValue403(f.entries, 19); }, S_OK,
      Line("403 W rc=0 {0}")},
     {"GetFrequencyRange",
-     [](BoardFixture& f) { return f.tuner->GetFrequencyRange(f.entries, &g_words[0], &g_words[1]); },
+     [](BoardFixture& f) {
+       return f.tuner->GetFrequencyRange(f.entries, &g_words[0], &g_words[1]);
+     },
      S_OK, Line("407 R rc=0 {minChn=0 maxChn=0 minFreq=0 maxFreq=0 chn=0 freq=0}")},
     {"GetChannelRange",
-     [](BoardFixture& f) { return f.tuner->GetChannelRange(f.entries, &g_shorts[0], &g_shorts[1]); },
+     [](BoardFixture& f) {
+       return f.tuner->GetChannelRange(f.entries, &g_shorts[0], &g_shorts[1]);
+     },
      S_OK, Line("408 R rc=0 {minChn=0 maxChn=0 minFreq=0 maxFreq=0 chn=0 freq=0}")},
     {"GetChannelFrequency",
      [](BoardFixture& f) { return f.tuner->GetChannelFrequency(f.entries, 4, g_words); }, S_OK,
      Line("409 R rc=0 {minChn=0 maxChn=0 minFreq=0 maxFreq=0 chn=4 freq=0}")},
-    {"SetFrequency",
-     [](BoardFixture& f) { return f.tuner->SetFrequency(f.entries, 171250000); }, S_OK,
-     Line("404 W rc=0 {minChn=0 maxChn=0 minFreq=0 maxFreq=0 chn=0 freq=171250000}")},
+    {"SetFrequency", [](BoardFixture& f) { return f.tuner->SetFrequency(f.entries, 171250000); },
+     S_OK, Line("404 W rc=0 {minChn=0 maxChn=0 minFreq=0 maxFreq=0 chn=0 freq=171250000}")},
     {"SetChannel", [](BoardFixture& f) { return f.tuner->SetChannel(f.entries, 6); }, S_OK,
      Line("405 W rc=0 {minChn=0 maxChn=0 minFreq=0 maxFreq=0 chn=6 freq=0}")},
     {"GetSignalLock", [](BoardFixture& f) { return f.tuner->GetSignalLock(f.entries, g_words); },
@@ -301,9 +306,8 @@ const CommandCase kCases[] = {
      [](BoardFixture& f) { return f.capture->CloseCapture(f.entries, 0); }, E_FAIL, Line("")},
     {"CloseCapture", [](BoardFixture& f) { return f.capture->CloseCapture(f.entries, 7); }, E_FAIL,
      Line("501 W rc=3 {7}")},
-    {"SetCaptureState",
-     [](BoardFixture& f) { return f.capture->SetCaptureState(f.entries, 7, 1); }, E_FAIL,
-     Line("502 W rc=3 {7,1}")},
+    {"SetCaptureState", [](BoardFixture& f) { return f.capture->SetCaptureState(f.entries, 7, 1); },
+     E_FAIL, Line("502 W rc=3 {7,1}")},
     {"SetCaptureValue",
      [](BoardFixture& f) { return f.capture->SetCaptureValue(f.entries, 7, 2, 3); }, E_FAIL,
      Line("503 W rc=3 {7,2,3}")},
@@ -313,13 +317,15 @@ const CommandCase kCases[] = {
     {"SetBufferSize 4096 MB",
      [](BoardFixture& f) { return f.capture->SetBufferSize(f.entries, 7, 4096); }, E_FAIL,
      Line("505 W rc=3 {7,0,1}")},
-    {"SetBufferSize 3 MB", [](BoardFixture& f) { return f.capture->SetBufferSize(f.entries, 7, 3); },
-     E_FAIL, Line("505 W rc=3 {7,3145728,0}")},
+    {"SetBufferSize 3 MB",
+     [](BoardFixture& f) { return f.capture->SetBufferSize(f.entries, 7, 3); }, E_FAIL,
+     Line("505 W rc=3 {7,3145728,0}")},
     {"SetEncoderParams",
      [](BoardFixture& f) { return f.capture->SetEncoderParams(f.entries, 7, 1, 2); }, E_FAIL,
      Line("506 W rc=3 {7,1,2}")},
-    {"GetBufferSize", [](BoardFixture& f) { return f.capture->GetBufferSize(f.entries, 7, g_words); },
-     E_FAIL, Line("505 R rc=3 {7,&}")},
+    {"GetBufferSize",
+     [](BoardFixture& f) { return f.capture->GetBufferSize(f.entries, 7, g_words); }, E_FAIL,
+     Line("505 R rc=3 {7,&}")},
     {"GetCaptureFile",
      [](BoardFixture& f) { return f.capture->GetCaptureFile(f.entries, 7, g_path); }, E_FAIL,
      Line("504 R rc=3 {7,&}")},
@@ -411,8 +417,7 @@ TEST_F(BoardFixture, CloseAndVideoWindowCheckTheHandle) {
   EXPECT_EQ(board->CloseBoard(nullptr), E_HANDLE);
   EXPECT_EQ(board->CloseBoard(&bogus), E_HANDLE);
   EXPECT_EQ(board->CreateVideoWindow(&bogus, host, "x", 0x50000000, 0, 0, 0, 0, 10, 10), E_HANDLE);
-  EXPECT_EQ(board->CreateVideoWindow(nullptr, host, "x", 0x50000000, 0, 0, 0, 0, 10, 10),
-            E_HANDLE);
+  EXPECT_EQ(board->CreateVideoWindow(nullptr, host, "x", 0x50000000, 0, 0, 0, 0, 10, 10), E_HANDLE);
   // A value that is not a board object of the library.
   static struct FakeBoard {
     virtual void First() {}

@@ -15,9 +15,8 @@ TEST(BoardProtocol, OpenKindsSelectTheBoardClass) {
     uint32_t boardClass;
   };
   const Case cases[] = {
-      {0, true, 0x20},   {7, true, 0x20},   {8, false, 0},       {9, false, 0},
-      {10, false, 0},    {99, false, 0},    {100, true, 0xFF0020}, {101, false, 0},
-      {-1, false, 0},
+      {0, true, 0x20}, {7, true, 0x20},       {8, false, 0},   {9, false, 0},  {10, false, 0},
+      {99, false, 0},  {100, true, 0xFF0020}, {101, false, 0}, {-1, false, 0},
   };
   for (const Case& c : cases) {
     uint32_t boardClass = 0;
@@ -76,7 +75,7 @@ TEST(BoardProtocol, MegabytesBecomeA64BitByteCount) {
       {2047, 0x7FF00000, 0},
       {2048, 0x80000000, 0},  // past the signed 32-bit range
       {4095, 0xFFF00000, 0},
-      {4096, 0, 1},           // exactly 4 GB
+      {4096, 0, 1},  // exactly 4 GB
       {4097, 0x100000, 1},
       {-1, 0xFFF00000, 0xFFFFFFFF},
   };
@@ -99,9 +98,9 @@ TEST(BoardProtocol, ByteCountReadsBackAsWholeMegabytesTowardZero) {
       {3 * 1048576 - 1, 2},  // one byte less than 3 MB
       {3 * 1048576, 3},
       {0x7FFFFFFF, 2047},
-      {0xFFFFFFFF, 0},            // -1 byte rounds toward zero
-      {0xFFF00000, -1},           // -1 MB
-      {0xFFEFFFFF, -1},           // just below -1 MB, toward zero
+      {0xFFFFFFFF, 0},   // -1 byte rounds toward zero
+      {0xFFF00000, -1},  // -1 MB
+      {0xFFEFFFFF, -1},  // just below -1 MB, toward zero
       {0x80000000, -2048},
   };
   for (const Case& c : cases) {
@@ -118,15 +117,15 @@ TEST(BoardProtocol, VideoRectRules) {
   const Case cases[] = {
       {0, 0, 640, 480, true, 0, 0, 640, 480},
       {10, 20, 330, 260, true, 10, 20, 320, 240},
-      {5, 5, 5, 5, true, 5, 5, 0, 0},              // empty is allowed
-      {100, 0, 99, 10, false, 0, 0, 0, 0},         // right left of left
-      {0, 100, 10, 99, false, 0, 0, 0, 0},         // bottom above top
-      {-1, 0, 10, 10, false, 0, 0, 0, 0},          // negative left
-      {0, -5, 10, 10, false, 0, 0, 0, 0},          // negative top
-      {0x8000, 0, 0x8010, 10, false, 0, 0, 0, 0},  // left negative as 16 bits
+      {5, 5, 5, 5, true, 5, 5, 0, 0},                 // empty is allowed
+      {100, 0, 99, 10, false, 0, 0, 0, 0},            // right left of left
+      {0, 100, 10, 99, false, 0, 0, 0, 0},            // bottom above top
+      {-1, 0, 10, 10, false, 0, 0, 0, 0},             // negative left
+      {0, -5, 10, 10, false, 0, 0, 0, 0},             // negative top
+      {0x8000, 0, 0x8010, 10, false, 0, 0, 0, 0},     // left negative as 16 bits
       {0x10005, 0, 0x10015, 10, true, 5, 0, 16, 10},  // only the low 16 bits count
-      {0, 0, 0x8000, 10, false, 0, 0, 0, 0},       // width negative as 16 bits
-      {0, 0, 0x10010, 10, true, 0, 0, 16, 10},     // width cut to 16 bits
+      {0, 0, 0x8000, 10, false, 0, 0, 0, 0},          // width negative as 16 bits
+      {0, 0, 0x10010, 10, true, 0, 0, 16, 10},        // width cut to 16 bits
   };
   for (const Case& c : cases) {
     VideoWindowBlock block;
@@ -149,7 +148,7 @@ TEST(BoardProtocol, VideoRectWithExtremeCoordinatesDoesNotOverflow) {
   // Runs under the sanitizers: the subtraction must not be signed overflow.
   VideoWindowBlock block;
   EXPECT_FALSE(MakeVideoRectBlock(INT32_MIN, 0, INT32_MAX, 10, &block));  // width -1
-  ASSERT_TRUE(MakeVideoRectBlock(0, 0, INT32_MIN, 10, &block));  // 0x80000000 cuts to 0
+  ASSERT_TRUE(MakeVideoRectBlock(0, 0, INT32_MIN, 10, &block));           // 0x80000000 cuts to 0
   EXPECT_EQ(block.width, 0);
 }
 

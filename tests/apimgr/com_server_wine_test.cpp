@@ -64,9 +64,10 @@ TEST_F(Registration, RegisterWritesEveryKeyWithItsDefaultValue) {
   }
   // No threading model is written.
   HKEY key = nullptr;
-  ASSERT_EQ(RegOpenKeyExW(HKEY_CLASSES_ROOT, (std::wstring(kClassKey) + L"\\InprocServer32").c_str(),
-                          0, KEY_READ, &key),
-            ERROR_SUCCESS);
+  ASSERT_EQ(
+      RegOpenKeyExW(HKEY_CLASSES_ROOT, (std::wstring(kClassKey) + L"\\InprocServer32").c_str(), 0,
+                    KEY_READ, &key),
+      ERROR_SUCCESS);
   EXPECT_NE(RegQueryValueExW(key, L"ThreadingModel", nullptr, nullptr, nullptr, nullptr),
             ERROR_SUCCESS);
   RegCloseKey(key);
@@ -85,9 +86,10 @@ TEST_F(Registration, UnregisterRemovesEveryKey) {
 TEST_F(Registration, UnregisterKeepsAnOutOfProcessRegistration) {
   ASSERT_TRUE(apimgr_test::RegisterManager());
   HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, (std::wstring(kClassKey) + L"\\LocalServer32").c_str(),
-                            0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
+  ASSERT_EQ(
+      RegCreateKeyExW(HKEY_CLASSES_ROOT, (std::wstring(kClassKey) + L"\\LocalServer32").c_str(), 0,
+                      nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+      ERROR_SUCCESS);
   RegCloseKey(key);
 
   ASSERT_TRUE(apimgr_test::UnregisterManager());
@@ -141,7 +143,7 @@ TEST(Manager, QueryInterfaceAnswersAllSevenInterfacesWithOneIdentity) {
   IUnknown* identity = nullptr;
   ASSERT_EQ(board->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity)), S_OK);
 
-  const IID* interfaces[] = {&IID_IKXBoard, &IID_IKXAudio, &IID_IKXVideo, &IID_IKXSnapshot,
+  const IID* interfaces[] = {&IID_IKXBoard, &IID_IKXAudio, &IID_IKXVideo,  &IID_IKXSnapshot,
                              &IID_IKXTuner, &IID_IKXSpare, &IID_IKXCapture};
   for (const IID* iid : interfaces) {
     IUnknown* itf = nullptr;
@@ -189,7 +191,7 @@ TEST(Manager, AggregationOnlyThroughIUnknownAndDelegatesToTheOuterObject) {
             S_OK);
   EXPECT_EQ(outer.refs, 1);
 
-  const IID* interfaces[] = {&IID_IKXBoard, &IID_IKXAudio, &IID_IKXVideo, &IID_IKXSnapshot,
+  const IID* interfaces[] = {&IID_IKXBoard, &IID_IKXAudio, &IID_IKXVideo,  &IID_IKXSnapshot,
                              &IID_IKXTuner, &IID_IKXSpare, &IID_IKXCapture};
   for (const IID* iid : interfaces) {
     IUnknown* itf = nullptr;

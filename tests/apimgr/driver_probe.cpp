@@ -16,12 +16,14 @@ namespace {
 
 using GetClassObjectFn = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
 
-#define CHECK(condition) \
-  do {                   \
+#define CHECK(condition)               \
+  do {                                 \
     if (!(condition)) return __LINE__; \
   } while (0)
 
-uint32_t Address(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
+uint32_t Address(const void* p) {
+  return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p));
+}
 
 template <typename T>
 T* Query(IUnknown* from, const IID& iid) {

@@ -23,7 +23,8 @@ class ProbeFolder {
     DeleteFileW(name);
     m_dir = name;
     CreateDirectoryW(m_dir.c_str(), nullptr);
-    m_ok = Copy(L"KXApiMgr.dll", L"KXApiMgr.dll") && Copy(L"driver_probe.exe", L"driver_probe.exe") &&
+    m_ok = Copy(L"KXApiMgr.dll", L"KXApiMgr.dll") &&
+           Copy(L"driver_probe.exe", L"driver_probe.exe") &&
            (!withDriver || Copy(L"scripted_driver.dll", L"KXTVA.DLL"));
   }
   ~ProbeFolder() {

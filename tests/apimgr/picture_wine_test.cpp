@@ -56,7 +56,8 @@ TEST(PictureDemo, ManagerDrivesTheVirtualBoardWhileThePictureMoves) {
 
   // The main program's start sequence.
   BoardEntry entries[10] = {};
-  BoardListInfo list = {sizeof entries, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(entries))};
+  BoardListInfo list = {sizeof entries,
+                        static_cast<uint32_t>(reinterpret_cast<uintptr_t>(entries))};
   ASSERT_EQ(board->OpenBoard(7, 0, &list), S_OK);
   LONG caps[7] = {};
   LONG limits[4] = {};
@@ -106,8 +107,8 @@ TEST(PictureDemo, ManagerDrivesTheVirtualBoardWhileThePictureMoves) {
   LONG frames = 0;
   ASSERT_EQ(video->GetVideoStatus(entries, 1, &frames), S_OK);
   EXPECT_GE(frames, 10) << "about 30 frames a second";
-  EXPECT_TRUE(apimgr_test::SaveBitmap(station, apimgr_test::TestOutputDirectory() +
-                                                   L"\\virtualboard_station.bmp"));
+  EXPECT_TRUE(apimgr_test::SaveBitmap(
+      station, apimgr_test::TestOutputDirectory() + L"\\virtualboard_station.bmp"));
 
   // Another station looks different.
   ASSERT_EQ(tuner->SetChannel(entries, 6), S_OK);
@@ -120,8 +121,8 @@ TEST(PictureDemo, ManagerDrivesTheVirtualBoardWhileThePictureMoves) {
   PumpMessages(300);
   const Capture brighter = CaptureWindow(picture);
   EXPECT_GT(Brightness(brighter), Brightness(otherStation) + 20);
-  EXPECT_TRUE(apimgr_test::SaveBitmap(brighter, apimgr_test::TestOutputDirectory() +
-                                                    L"\\virtualboard_bright.bmp"));
+  EXPECT_TRUE(apimgr_test::SaveBitmap(
+      brighter, apimgr_test::TestOutputDirectory() + L"\\virtualboard_bright.bmp"));
   ASSERT_EQ(video->SetVideoProperty(entries, 0, 50), S_OK);
 
   // No station: noise.
@@ -130,8 +131,8 @@ TEST(PictureDemo, ManagerDrivesTheVirtualBoardWhileThePictureMoves) {
   EXPECT_EQ(locked, 0);
   PumpMessages(300);
   const Capture noise = CaptureWindow(picture);
-  EXPECT_TRUE(apimgr_test::SaveBitmap(noise, apimgr_test::TestOutputDirectory() +
-                                                 L"\\virtualboard_noise.bmp"));
+  EXPECT_TRUE(apimgr_test::SaveBitmap(
+      noise, apimgr_test::TestOutputDirectory() + L"\\virtualboard_noise.bmp"));
   EXPECT_GT(DifferentPixels(noise, station), noise.pixels.size() / 2);
 
   // Composite input, then the radio: no picture.
@@ -149,8 +150,8 @@ TEST(PictureDemo, ManagerDrivesTheVirtualBoardWhileThePictureMoves) {
   // Still pictures and recording are not available on this board yet.
   EXPECT_EQ(snapshot->TakeSnapshot(entries, 0, 0, 0, 0, 0), E_FAIL);
   uint32_t captureHandle = 0;
-  uint32_t record[6] = {0, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(host)), 1, 0, 0,
-                        static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&captureHandle))};
+  uint32_t record[6] = {0, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(host)),          1, 0,
+                        0, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&captureHandle))};
   EXPECT_EQ(capture->OpenCapture(entries, record), E_FAIL);
   EXPECT_EQ(captureHandle, 0u);
 

@@ -54,7 +54,9 @@ extern "C" uint32_t WINAPI kxTVA_InitBoardClass(uint32_t, uint32_t) {
   return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&g_board));
 }
 
-extern "C" int32_t WINAPI kxTVA_Free(uint32_t) { return 0; }
+extern "C" int32_t WINAPI kxTVA_Free(uint32_t) {
+  return 0;
+}
 
 extern "C" int32_t WINAPI kxTVA_DoThis(uint32_t, uint32_t, uint32_t command, void* block) {
   auto* words = static_cast<uint32_t*>(block);

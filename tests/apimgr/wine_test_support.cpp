@@ -105,9 +105,9 @@ std::vector<std::string> JournalFile::Lines() const {
 std::string JournalFile::LineAfter(size_t previousCount) const {
   const std::vector<std::string> lines = Lines();
   if (lines.size() != previousCount + 1) {
-    return lines.size() <= previousCount ? std::string()
-                                         : "<" + std::to_string(lines.size() - previousCount) +
-                                               " lines>";
+    return lines.size() <= previousCount
+               ? std::string()
+               : "<" + std::to_string(lines.size() - previousCount) + " lines>";
   }
   return lines.back();
 }

@@ -21,9 +21,15 @@ double Mean(const Frame& f) {
   return sum / (3.0 * f.pixels.size());
 }
 
-int Red(uint32_t p) { return (p >> 16) & 0xFF; }
-int Green(uint32_t p) { return (p >> 8) & 0xFF; }
-int Blue(uint32_t p) { return p & 0xFF; }
+int Red(uint32_t p) {
+  return (p >> 16) & 0xFF;
+}
+int Green(uint32_t p) {
+  return (p >> 8) & 0xFF;
+}
+int Blue(uint32_t p) {
+  return p & 0xFF;
+}
 
 TEST(PictureSynth, MovingBoxStaysInsideAndBouncesBack) {
   int previous = MovingBoxX(kWidth, 0);

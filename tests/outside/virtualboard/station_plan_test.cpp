@@ -10,7 +10,7 @@ TEST(StationPlan, BuiltInTableHoldsTheJapaneseVideoCarriers) {
     int32_t channel;
     uint32_t hertz;
   };
-  const Case cases[] = {{1, 91250000},  {3, 103250000}, {4, 171250000}, {7, 189250000},
+  const Case cases[] = {{1, 91250000},  {3, 103250000},  {4, 171250000},  {7, 189250000},
                         {8, 193250000}, {12, 217250000}, {13, 471250000}, {62, 765250000}};
   for (const Case& c : cases) {
     ASSERT_TRUE(table.Has(c.channel)) << c.channel;
