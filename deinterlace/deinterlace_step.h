@@ -38,7 +38,8 @@
 //                GrabFrame(buffer, value) calls GrabState::Request, its
 //                GetGrabStatus reads GrabState::Done. ProcessFrame serves a
 //                pending request (value 1) once: from the output picture when it
-//                wove, otherwise from the input bytes. kxDISnap, which has no
+//                processed the frame in mode 1111 or 1113, otherwise from the
+//                input bytes (the same picture then). kxDISnap, which has no
 //                picture step, calls GrabState::Serve(sampleBytes, length) itself.
 //                The grab buffer must hold the frame's data length (the filter
 //                cannot know its size); a null buffer is never written.
