@@ -165,6 +165,8 @@ class Deinterlacer {
   bool AcceptInputType(InputFormatKind kind);
   InputFormatKind FormatKind() const { return m_kind; }
   bool HasHistory() const { return m_history != nullptr; }
+  // The last frame taken into the history (kHistoryBytes); null until the
+  // first AcceptInputType.
   const std::uint8_t* History() const { return m_history.get(); }
 
   StepResult ProcessFrame(const FrameBuffers& frame, const DeinterlaceSettings& settings,
