@@ -21,7 +21,4 @@ class CBoardLibrary {
   // Nonzero on failure; also when the library is not usable.
   int32_t Free(uint32_t board) const;
   int32_t DoThis(uint32_t board, uint32_t write, uint32_t command, void* block) const;
-
-  // Number of manager objects using the library (for tests and diagnostics).
-  static LONG UserCount();
 };

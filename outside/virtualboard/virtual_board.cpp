@@ -318,6 +318,17 @@ int32_t VirtualBoard::AudioCommand(bool write, uint32_t command, void* block) {
 
 int32_t VirtualBoard::VideoCommand(bool write, uint32_t command, void* block) {
   if (block == nullptr && command != kxcmd::kRestartVideo) return kBoardBadArgument;
+  if (command == kxcmd::kVideoInfo || command == kxcmd::kVideoRect) {
+    // The window is only made and destroyed by this thread's commands, and
+    // moving it sends messages: no lock is held here.
+    auto* w = static_cast<VideoWindowBlock*>(block);
+    if (!m_window) return kBoardBadState;
+    if (command == kxcmd::kVideoRect && !m_window->Move(w->left, w->top, w->width, w->height)) {
+      return kBoardBadState;
+    }
+    w->result = m_window->PackedSize();
+    return kBoardOk;
+  }
   std::lock_guard<std::mutex> guard(m_lock);
   uint32_t* words = Words(block);
   switch (command) {
@@ -345,18 +356,6 @@ int32_t VirtualBoard::VideoCommand(bool write, uint32_t command, void* block) {
     case kxcmd::kVideoValue207:
       m_videoValue207 = static_cast<int32_t>(words[0]);
       return kBoardOk;
-    case kxcmd::kVideoInfo: {
-      if (!m_window) return kBoardBadState;
-      static_cast<VideoWindowBlock*>(block)->result = m_window->PackedSize();
-      return kBoardOk;
-    }
-    case kxcmd::kVideoRect: {
-      auto* w = static_cast<VideoWindowBlock*>(block);
-      if (!m_window) return kBoardBadState;
-      if (!m_window->Move(w->left, w->top, w->width, w->height)) return kBoardBadState;
-      w->result = m_window->PackedSize();
-      return kBoardOk;
-    }
     case kxcmd::kVideoEnable:
       m_videoEnabled = words[0] != 0;
       return kBoardOk;

@@ -162,6 +162,25 @@ int CheckAudioLists(IKXBoard* board, int32_t reported) {
   return 0;
 }
 
+class OuterUnknown : public IUnknown {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+};
+
+// A second object, made as an aggregate, for the trace line.
+int CreateAggregated(IClassFactory* factory) {
+  OuterUnknown outer;
+  IUnknown* inner = nullptr;
+  CHECK(factory->CreateInstance(&outer, IID_IUnknown, reinterpret_cast<void**>(&inner)) == S_OK);
+  inner->Release();
+  return 0;
+}
+
 int Probe(const std::wstring& mode) {
   wchar_t path[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -178,11 +197,15 @@ int Probe(const std::wstring& mode) {
   IKXBoard* board = nullptr;
   const HRESULT created =
       factory->CreateInstance(nullptr, IID_IKXBoard, reinterpret_cast<void**>(&board));
+  const int aggregated = mode == L"trace" ? CreateAggregated(factory) : 0;
   factory->Release();
   CHECK(created == S_OK);  // creation does not depend on the driver
+  CHECK(aggregated == 0);
 
   int result = 1;
-  if (mode == L"missing") {
+  if (mode == L"trace") {
+    result = 0;
+  } else if (mode == L"missing") {
     result = CheckMissingDriver(board);
   } else if (mode == L"init-fails") {
     result = CheckInitFails(board);

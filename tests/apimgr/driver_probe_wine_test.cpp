@@ -28,7 +28,8 @@ class ProbeFolder {
            (!withDriver || Copy(L"scripted_driver.dll", L"KXTVA.DLL"));
   }
   ~ProbeFolder() {
-    for (const wchar_t* file : {L"KXApiMgr.dll", L"driver_probe.exe", L"KXTVA.DLL"}) {
+    for (const wchar_t* file :
+         {L"KXApiMgr.dll", L"driver_probe.exe", L"KXTVA.DLL", L"stdout.txt"}) {
       DeleteFileW((m_dir + L"\\" + file).c_str());
     }
     RemoveDirectoryW(m_dir.c_str());
@@ -38,15 +39,27 @@ class ProbeFolder {
   // Runs the probe; when a caption is given, waits for that message box and
   // returns its text after closing it.
   DWORD Run(const std::wstring& mode, const std::wstring& driverSetting, const wchar_t* caption,
-            std::wstring* boxText) {
+            std::wstring* boxText, std::string* output = nullptr) {
     SetEnvironmentVariableW(L"SCRIPTED_DRIVER",
                             driverSetting.empty() ? nullptr : driverSetting.c_str());
     STARTUPINFOW si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
+    const std::wstring outputPath = m_dir + L"\\stdout.txt";
+    HANDLE outputFile = INVALID_HANDLE_VALUE;
+    if (output != nullptr) {
+      SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+      outputFile = CreateFileW(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                               CREATE_ALWAYS, 0, nullptr);
+      si.dwFlags = STARTF_USESTDHANDLES;
+      si.hStdOutput = outputFile;
+      si.hStdError = outputFile;
+      si.hStdInput = nullptr;
+    }
     std::wstring line = L"\"" + m_dir + L"\\driver_probe.exe\" " + mode;
-    const BOOL started = CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                        m_dir.c_str(), &si, &pi);
+    const BOOL started = CreateProcessW(nullptr, &line[0], nullptr, nullptr, output != nullptr, 0,
+                                        nullptr, m_dir.c_str(), &si, &pi);
+    if (outputFile != INVALID_HANDLE_VALUE) CloseHandle(outputFile);
     SetEnvironmentVariableW(L"SCRIPTED_DRIVER", nullptr);
     if (!started) return 1000;
     if (caption != nullptr) {
@@ -66,10 +79,24 @@ class ProbeFolder {
     GetExitCodeProcess(pi.hProcess, &exitCode);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
+    if (output != nullptr) *output = ReadAll(outputPath);
     return exitCode;
   }
 
  private:
+  static std::string ReadAll(const std::wstring& path) {
+    std::string content;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return content;
+    char buffer[1024];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
+      content.append(buffer, read);
+    }
+    CloseHandle(file);
+    return content;
+  }
   bool Copy(const wchar_t* from, const wchar_t* to) {
     return CopyFileW((BinDirectory() + L"\\" + from).c_str(), (m_dir + L"\\" + to).c_str(),
                      FALSE) != FALSE;
@@ -85,6 +112,16 @@ TEST(DriverProbe, MissingDriverShowsError4AndEveryCommandFails) {
   const DWORD exitCode = folder.Run(L"missing", L"", L"kxTV API Manager", &text);
   EXPECT_EQ(apimgr_test::Narrow(text), "Error 4 : Missing DLL !\n");
   EXPECT_EQ(exitCode, 0u) << "line of the failed check in driver_probe.cpp";
+}
+
+TEST(DriverProbe, EachObjectWritesOneTraceLineToStandardOutput) {
+  ProbeFolder folder(false);
+  ASSERT_TRUE(folder.ok());
+  std::string output;
+  EXPECT_EQ(folder.Run(L"trace", L"", nullptr, nullptr, &output), 0u);
+  EXPECT_EQ(output,
+            "CKXUnknown: \tNot aggregating; delegate to nondelegating IUnknown.\r\n"
+            "CKXUnknown: \tAggregating; delegate to outer IUnknown.\r\n");
 }
 
 TEST(DriverProbe, FailedInitialisationShowsError5AndLeavesTheList) {

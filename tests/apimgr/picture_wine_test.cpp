@@ -41,6 +41,7 @@ T* Query(IUnknown* from, const IID& iid) {
 }
 
 TEST(PictureDemo, ManagerDrivesTheVirtualBoardWhileThePictureMoves) {
+  ASSERT_TRUE(apimgr_test::RegisterManager());
   CoInitialize(nullptr);
   IKXBoard* board = nullptr;
   ASSERT_EQ(CoCreateInstance(CLSID_KXApiMgr, nullptr, CLSCTX_INPROC_SERVER, IID_IKXBoard,
