@@ -76,7 +76,3 @@ int32_t CBoardLibrary::Free(uint32_t board) const {
 int32_t CBoardLibrary::DoThis(uint32_t board, uint32_t write, uint32_t command, void* block) const {
   return IsUsable() ? g_library.doThis(board, write, command, block) : kNotUsable;
 }
-
-LONG CBoardLibrary::UserCount() {
-  return g_library.users;
-}
