@@ -57,6 +57,22 @@ const AudioDevice* FindAudioDevice(const std::string& name) {
   return nullptr;
 }
 
+// Kinds 0 brightness, 1 contrast, 2 hue, 3 saturation, 4 sharpness.
+int32_t* PropertySlot(PictureProperties& properties, uint32_t kind) {
+  switch (kind) {
+    case 0:
+      return &properties.brightness;
+    case 1:
+      return &properties.contrast;
+    case 2:
+      return &properties.hue;
+    case 3:
+      return &properties.saturation;
+    default:
+      return &properties.sharpness;
+  }
+}
+
 void CopyField(char* field, const char* text) {
   std::strncpy(field, text, kAudioNameBytes - 1);
   field[kAudioNameBytes - 1] = '\0';
@@ -335,15 +351,13 @@ int32_t VirtualBoard::VideoCommand(bool write, uint32_t command, void* block) {
     case kxcmd::kGetVideoProperty: {
       auto* p = static_cast<VideoPropertyBlock*>(block);
       if (p->kind >= kPropertyCount || p->resultAddress == 0) return kBoardBadArgument;
-      const int32_t* values = &m_properties.brightness;
-      *At<int32_t>(p->resultAddress) = values[p->kind];
+      *At<int32_t>(p->resultAddress) = *PropertySlot(m_properties, p->kind);
       return kBoardOk;
     }
     case kxcmd::kSetVideoProperty: {
       auto* p = static_cast<VideoPropertyBlock*>(block);
       if (p->kind >= kPropertyCount) return kBoardBadArgument;
-      int32_t* values = &m_properties.brightness;
-      values[p->kind] = static_cast<int32_t>(p->value);
+      *PropertySlot(m_properties, p->kind) = static_cast<int32_t>(p->value);
       return kBoardOk;
     }
     case kxcmd::kVideoInput:
@@ -484,7 +498,6 @@ int32_t VirtualBoard::TunerCommand(bool write, uint32_t command, void* block) {
       return kBoardOk;
     }
     default:
-      (void)write;
       return kBoardUnsupported;
   }
 }
