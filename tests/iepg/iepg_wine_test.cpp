@@ -412,6 +412,61 @@ TEST_F(IepgWineTest, EmptyCommandLineEndsWithoutAWindow) {
   }
 }
 
+TEST_F(IepgWineTest, FileOpenForWritingElsewhereGivesEmptyFields) {
+  MakeChannels({{1, "NHK", "NHK"}});
+  MakeSchedule(0);
+  WriteIepgFile(IepgFile("NHK", "News", DaysAhead(20), "21:00", "22:00"));
+  HANDLE writer = CreateFileW(m_filePath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+  StartOnFile();
+  HWND dialog = WaitForDialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(ItemText(dialog, 1006), L"");
+  EXPECT_EQ(ItemText(dialog, 1012), L"");
+  EXPECT_EQ(ItemText(dialog, 1008), L"");
+  Click(dialog, IDCANCEL);
+  EXPECT_TRUE(WaitForExit());
+  CloseHandle(writer);
+}
+
+TEST_F(IepgWineTest, SystemMenuCommandOpensTheAboutBox) {
+  MakeChannels({{1, "NHK", "NHK"}});
+  MakeSchedule(0);
+  WriteIepgFile(IepgFile("NHK", "News", DaysAhead(20), "21:00", "22:00"));
+  StartOnFile();
+  HWND dialog = WaitForDialog();
+  ASSERT_NE(dialog, nullptr);
+  PostMessageW(dialog, WM_SYSCOMMAND, 16, 0);
+  // "PellamyIEPGのﾊﾞｰｼﾞｮﾝ情報"
+  HWND about =
+      WaitForWindow(L"PellamyIEPG\x306E\xFF8A\xFF9E\xFF70\xFF7C\xFF9E\xFF6E\xFF9D\x60C5\x5831");
+  ASSERT_NE(about, nullptr);
+  PostMessageW(about, WM_COMMAND, IDOK, 0);
+  for (int i = 0; i < 100 && IsWindow(about); ++i) Sleep(50);
+  EXPECT_FALSE(IsWindow(about));
+  Click(dialog, IDCANCEL);
+  EXPECT_TRUE(WaitForExit());
+}
+
+TEST(IepgProgramFile, VersionRecord) {
+  const std::wstring exe = ExeDir() + L"\\BrontelIEPG.exe";
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeW(exe.c_str(), &ignored);
+  ASSERT_GT(size, 0u);
+  std::vector<char> data(size);
+  ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, size, data.data()));
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+  EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
+  EXPECT_EQ(fixed->dwFileVersionLS, 2814u << 16);
+  wchar_t* description = nullptr;
+  ASSERT_TRUE(VerQueryValueW(data.data(), L"\\StringFileInfo\\041104b0\\FileDescription",
+                             reinterpret_cast<void**>(&description), &length));
+  EXPECT_EQ(std::wstring(description), L"Brontel iEPG");
+}
+
 // Stands in for the main program: a dialog-class window titled "Brontel"
 // on a thread of its own, which reads "ScheItemTemp" while it handles the
 // hand-over message, as the main program does.
