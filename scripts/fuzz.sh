@@ -30,7 +30,7 @@ work="$build/corpus"
 mkdir -p "$work" "$build/artifacts"
 echo "=== fuzz: running ${seconds}s ==="
 cd "$build"
-"$exe" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=1024 -max_len=8192 \
+"$exe" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
   -artifact_prefix="$build/artifacts/" -print_final_stats=1 \
   "$work" "$root/tests/iepg/corpus" 2>"$build/fuzz.log" || {
   status=$?
