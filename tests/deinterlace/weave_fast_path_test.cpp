@@ -116,7 +116,10 @@ TEST_F(WeaveFastPath, MatchesTheReferenceOnRandomPicturesOfManySizes) {
   for (const VectorPath& path : AvailableVectorPaths()) {
     SCOPED_TRACE(path.name);
     XorShift32 rng{20261208};
-    const std::size_t widths[] = {1, 2, 3, 5, 7, 8, 9, 15, 16, 17, 23, 24, 31, 33, 47, 100};
+    // Up to and past the widest line whose decisions the vector paths carry
+    // from pair to pair (2048 bytes).
+    const std::size_t widths[] = {1,  2,  3,  5,  7,  8,   9,    15,   16,  17,
+                                  23, 24, 31, 33, 47, 100, 1024, 1025, 1041};
     const std::size_t lineCounts[] = {1, 2, 3, 4, 5, 6, 7, 12, 13};
     int compared = 0;
     for (std::size_t width : widths) {
@@ -140,7 +143,7 @@ TEST_F(WeaveFastPath, MatchesTheReferenceOnRandomPicturesOfManySizes) {
         }
       }
     }
-    EXPECT_EQ(compared, 16 * 9 * 2 * 16);
+    EXPECT_EQ(compared, 19 * 9 * 2 * 16);
   }
 }
 
@@ -152,7 +155,7 @@ TEST_F(WeaveFastPath, StepGivesIdenticalFramesAndHistoryOnEveryPath) {
     int lines;
   };
   const Size sizes[] = {{720, 576}, {720, 480}, {720, 481}, {719, 577}, {704, 576},
-                        {721, 479}, {642, 481}, {353, 577}, {640, 480}};
+                        {721, 479}, {642, 481}, {353, 577}, {640, 480}, {864, 480}};
   const std::int32_t modes[] = {kModeTwoFrameWeave, kModeAdaptive, kModeByPass};
   const std::int32_t deltas[] = {INT_MIN, 0, 8, 20, 25, 256};
 
