@@ -342,7 +342,7 @@ void SkinWindow::OnPaint() {
 
 void SkinWindow::PaintLabel(HDC dc, const LabelPaintRequest& request) {
   const int saved = SaveDC(dc);
-  SetViewportOrgEx(dc, -request.area.left, -request.area.top, nullptr);
+  OffsetViewportOrgEx(dc, -request.area.left, -request.area.top, nullptr);
   Render(dc, request.area);
   if (request.text && m_model.IsVisible(request.element)) {
     m_painter.PaintLabelText(dc, m_model, request.element, request.area, request.text);
