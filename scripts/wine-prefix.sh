@@ -12,7 +12,7 @@ BRONTEL_BUILD_DIR="$build" . "$here/wine-env.sh"
 mkdir -p "$HOME"
 [ -f "$HOME/.asoundrc" ] || echo 'pcm.!default { type null }' > "$HOME/.asoundrc"
 
-marker="$WINEPREFIX/.brontel-prefix-v1"
+marker="$WINEPREFIX/.brontel-prefix-v3"
 [ -f "$marker" ] && exit 0
 
 echo "wine-prefix: creating $WINEPREFIX"
@@ -43,11 +43,13 @@ REGEDIT4
 [HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\Fonts]
 "IPAGothic (TrueType)"="ipag.ttf"
 
-[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink]
-"Tahoma"=hex(7):69,00,70,00,61,00,67,00,2e,00,74,00,74,00,66,00,2c,00,49,00,50,00,41,00,47,00,6f,00,74,00,68,00,69,00,63,00,00,00,00,00
-"Microsoft Sans Serif"=hex(7):69,00,70,00,61,00,67,00,2e,00,74,00,74,00,66,00,2c,00,49,00,50,00,41,00,47,00,6f,00,74,00,68,00,69,00,63,00,00,00,00,00
 REG
 wine regedit /S "$reg" >/dev/null 2>&1
+# Japanese glyphs come from IPA Gothic through the font link of the UI fonts.
+link='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+for face in Tahoma 'Microsoft Sans Serif' 'MS Shell Dlg' 'MS Shell Dlg 2'; do
+  wine reg add "$link" /v "$face" /t REG_MULTI_SZ /d 'ipag.ttf,IPAGothic' /f >/dev/null 2>&1
+done
 wineserver -w
 touch "$marker"
 echo "wine-prefix: ready"
