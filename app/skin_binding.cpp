@@ -9,6 +9,8 @@ namespace {
 bool RegisterPlainClass(HINSTANCE instance, const wchar_t* name) {
   WNDCLASSEXW cls = {};
   cls.cbSize = sizeof(cls);
+  // Global: the dialog is created from the language library, not from this module.
+  cls.style = CS_GLOBALCLASS;
   cls.lpfnWndProc = DefWindowProcW;
   cls.hInstance = instance;
   cls.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));

@@ -1,0 +1,250 @@
+// Start-up and shutdown of the real Brontel.exe under Wine, seen from the
+// outside: windows, message boxes, the registry and the process's life.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "e2e/e2e_harness.h"
+#include "lang/resource_ids.h"
+
+namespace brontel::e2e {
+namespace {
+
+constexpr wchar_t kBrontel[] = L"Brontel.exe";
+constexpr wchar_t kDialogClass[] = L"#32770";
+constexpr wchar_t kMainTitle[] = L"Brontel";
+constexpr wchar_t kJapanese[] = L"BrontelResJapan.dll";
+constexpr wchar_t kEnglish[] = L"BrontelResEnglh.dll";
+constexpr DWORD kWindowTimeoutMs = 20000;
+// The start-up continuation runs about a second after the dialog appears.
+constexpr DWORD kMessageTimeoutMs = 20000;
+// Shutdown waits one second for the final clean-up.
+constexpr DWORD kExitTimeoutMs = 10000;
+
+void WaitUntilGone(HWND window) {
+  for (int i = 0; i < 200 && IsWindow(window); ++i) Sleep(25);
+}
+
+class StartupTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() { UnregisterApiManager(); }
+  static void TearDownTestSuite() { RegisterApiManager(); }
+
+  void SetUp() override {
+    KillProcessesNamed(kBrontel);
+    ResetProductSettings();
+    ASSERT_FALSE(ApiManagerRegistered());
+  }
+  void TearDown() override {
+    KillProcessesNamed(kBrontel);
+    ResetProductSettings();
+  }
+
+  // Starts Brontel with the overlay notice already declined, as on a PC
+  // where the user ticked "do not show again" before.
+  void StartWithoutOverlayNotice(Program& program, const std::wstring& arguments) {
+    WriteAppSetLong(L"bHideNoOvrlaySpt", 1);
+    ASSERT_TRUE(program.Start(kBrontel, arguments));
+  }
+
+  // Waits for the main dialog and for the message box that follows it.
+  void WaitForMessage(Program& program, HWND* mainDialog, HWND* box) {
+    *mainDialog = WaitForTopWindow(program.pid(), kDialogClass, kMainTitle, kWindowTimeoutMs);
+    ASSERT_NE(*mainDialog, nullptr) << "no main dialog";
+    *box = WaitForOtherDialog(program.pid(), *mainDialog, IDOK, kMessageTimeoutMs);
+    ASSERT_NE(*box, nullptr) << "no message box";
+  }
+
+  void ExpectMessage(HWND box, const wchar_t* library, UINT textId) {
+    const std::wstring text = LoadLibraryString(library, textId);
+    const std::wstring caption = LoadLibraryString(library, IDS_CAPTION);
+    ASSERT_FALSE(text.empty());
+    EXPECT_EQ(WindowText(box), caption);
+    EXPECT_NE(StaticTexts(box).find(text), std::wstring::npos)
+        << "message box says: " << std::string(StaticTexts(box).begin(), StaticTexts(box).end());
+  }
+};
+
+TEST_F(StartupTest, MissingApiManagerShowsMessage170ThenExitsAfterOk) {
+  Program program;
+  StartWithoutOverlayNotice(program, L"");
+  HWND mainDialog = nullptr;
+  HWND box = nullptr;
+  WaitForMessage(program, &mainDialog, &box);
+  ExpectMessage(box, kJapanese, IDS_ERR_APIMGR_MISSING);
+  EXPECT_TRUE(program.IsRunning());
+
+  ClickButton(box, IDOK);
+  EXPECT_TRUE(program.WaitForExit(kExitTimeoutMs)) << "the program did not end after OK";
+}
+
+TEST_F(StartupTest, EnglishLibraryGivesEnglishMessage) {
+  Program program;
+  StartWithoutOverlayNotice(program, L"l:1000");
+  HWND mainDialog = nullptr;
+  HWND box = nullptr;
+  WaitForMessage(program, &mainDialog, &box);
+  ExpectMessage(box, kEnglish, IDS_ERR_APIMGR_MISSING);
+  ClickButton(box, IDOK);
+  EXPECT_TRUE(program.WaitForExit(kExitTimeoutMs));
+}
+
+TEST_F(StartupTest, MissingLanguageLibraryEndsAtOnceWithoutWindow) {
+  // 1170 selects the Korean library, which this build does not have.
+  Program program;
+  ASSERT_TRUE(program.Start(kBrontel, L"L:1170"));
+  const DWORD start = GetTickCount();
+  bool sawWindow = false;
+  while (program.IsRunning() && GetTickCount() - start < kExitTimeoutMs) {
+    if (!FindTopWindows(program.pid(), nullptr, nullptr).empty()) sawWindow = true;
+    Sleep(20);
+  }
+  EXPECT_TRUE(program.WaitForExit(0)) << "still running without its language library";
+  EXPECT_FALSE(sawWindow);
+}
+
+TEST_F(StartupTest, SecondStartEndsAtOnceAndLeavesTheFirstRunning) {
+  Program first;
+  StartWithoutOverlayNotice(first, L"");
+  HWND mainDialog = nullptr;
+  HWND box = nullptr;
+  WaitForMessage(first, &mainDialog, &box);
+
+  Program second;
+  ASSERT_TRUE(second.Start(kBrontel, L"l:1000"));
+  EXPECT_TRUE(second.WaitForExit(kExitTimeoutMs)) << "the second copy kept running";
+  EXPECT_TRUE(FindTopWindows(second.pid(), nullptr, nullptr).empty());
+
+  EXPECT_TRUE(first.IsRunning());
+  EXPECT_TRUE(IsWindow(mainDialog));
+  EXPECT_TRUE(IsWindow(box));
+  ClickButton(box, IDOK);
+  EXPECT_TRUE(first.WaitForExit(kExitTimeoutMs));
+}
+
+TEST_F(StartupTest, WakeStartGivesZeroSizeMainDialog) {
+  Program program;
+  StartWithoutOverlayNotice(program, L"/w");
+  HWND mainDialog = nullptr;
+  HWND box = nullptr;
+  WaitForMessage(program, &mainDialog, &box);
+  RECT rect;
+  ASSERT_TRUE(GetWindowRect(mainDialog, &rect));
+  EXPECT_EQ(rect.right - rect.left, 0);
+  EXPECT_EQ(rect.bottom - rect.top, 0);
+  ClickButton(box, IDOK);
+  EXPECT_TRUE(program.WaitForExit(kExitTimeoutMs));
+}
+
+TEST_F(StartupTest, NormalStartGivesFullSizeMainDialog) {
+  Program program;
+  StartWithoutOverlayNotice(program, L"l:1000");
+  HWND mainDialog = nullptr;
+  HWND box = nullptr;
+  WaitForMessage(program, &mainDialog, &box);
+  RECT rect;
+  ASSERT_TRUE(GetWindowRect(mainDialog, &rect));
+  EXPECT_EQ(rect.right - rect.left, 450);
+  EXPECT_EQ(rect.bottom - rect.top, 350);
+  ClickButton(box, IDOK);
+  EXPECT_TRUE(program.WaitForExit(kExitTimeoutMs));
+}
+
+TEST_F(StartupTest, CloseOkAndCancelDoNotEndTheProgramWhileNotShuttingDown) {
+  Program program;
+  StartWithoutOverlayNotice(program, L"l:1000");
+  HWND mainDialog = nullptr;
+  HWND box = nullptr;
+  WaitForMessage(program, &mainDialog, &box);
+
+  // The window's close command, then Enter and Escape.
+  PostMessageW(mainDialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+  PostMessageW(mainDialog, WM_CLOSE, 0, 0);
+  PostMessageW(mainDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  PostMessageW(mainDialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  EXPECT_FALSE(program.WaitForExit(2000)) << "the close command ended the program";
+  EXPECT_TRUE(IsWindow(mainDialog));
+
+  // After the message the shutdown sequence ends it.
+  ClickButton(box, IDOK);
+  EXPECT_TRUE(program.WaitForExit(kExitTimeoutMs));
+}
+
+struct NoticeCase {
+  const wchar_t* arguments;
+  const wchar_t* library;
+  const wchar_t* screenshot;
+};
+
+class NoOverlayNoticeTest : public StartupTest, public testing::WithParamInterface<NoticeCase> {};
+
+TEST_P(NoOverlayNoticeTest, TickedBoxIsStoredAndTheNoticeStaysAway) {
+  const NoticeCase& c = GetParam();
+  {
+    Program program;
+    ASSERT_TRUE(program.Start(kBrontel, c.arguments));
+    HWND mainDialog = WaitForTopWindow(program.pid(), kDialogClass, kMainTitle, kWindowTimeoutMs);
+    ASSERT_NE(mainDialog, nullptr);
+    // Wine's DirectDraw offers no hardware overlay, so the notice comes.
+    HWND notice =
+        WaitForOtherDialog(program.pid(), mainDialog, IDC_NO_OVERLAY_HIDE, kMessageTimeoutMs);
+    ASSERT_NE(notice, nullptr) << "no overlay notice";
+    Sleep(500);  // let it paint before the picture is taken
+    EXPECT_TRUE(SaveWindowScreenshot(notice, TestOutputDir() + c.screenshot));
+
+    SendMessageW(GetDlgItem(notice, IDC_NO_OVERLAY_HIDE), BM_CLICK, 0, 0);
+    ClickButton(notice, IDOK);
+    WaitUntilGone(notice);
+    HWND box = WaitForOtherDialog(program.pid(), mainDialog, IDOK, kMessageTimeoutMs);
+    ASSERT_NE(box, nullptr);
+    ExpectMessage(box, c.library, IDS_ERR_APIMGR_MISSING);
+    std::wstring stored;
+    ASSERT_TRUE(ReadAppSetText(L"bHideNoOvrlaySpt", &stored));
+    EXPECT_EQ(stored, L"1");
+    ClickButton(box, IDOK);
+    EXPECT_TRUE(program.WaitForExit(kExitTimeoutMs));
+  }
+  {
+    // The next start goes straight to the message.
+    Program program;
+    ASSERT_TRUE(program.Start(kBrontel, c.arguments));
+    HWND mainDialog = nullptr;
+    HWND box = nullptr;
+    WaitForMessage(program, &mainDialog, &box);
+    EXPECT_EQ(GetDlgItem(box, IDC_NO_OVERLAY_HIDE), nullptr);
+    ClickButton(box, IDOK);
+    EXPECT_TRUE(program.WaitForExit(kExitTimeoutMs));
+  }
+}
+
+TEST_F(StartupTest, NoticeClosedWithoutTickStoresZero) {
+  Program program;
+  ASSERT_TRUE(program.Start(kBrontel, L"l:1000"));
+  HWND mainDialog = WaitForTopWindow(program.pid(), kDialogClass, kMainTitle, kWindowTimeoutMs);
+  ASSERT_NE(mainDialog, nullptr);
+  HWND notice =
+      WaitForOtherDialog(program.pid(), mainDialog, IDC_NO_OVERLAY_HIDE, kMessageTimeoutMs);
+  ASSERT_NE(notice, nullptr);
+  WriteAppSetLong(L"bHideNoOvrlaySpt", 7);  // overwritten by the answer
+  ClickButton(notice, IDOK);
+  WaitUntilGone(notice);
+  HWND box = WaitForOtherDialog(program.pid(), mainDialog, IDOK, kMessageTimeoutMs);
+  ASSERT_NE(box, nullptr);
+  std::wstring stored;
+  ASSERT_TRUE(ReadAppSetText(L"bHideNoOvrlaySpt", &stored));
+  EXPECT_EQ(stored, L"0");
+  ClickButton(box, IDOK);
+  EXPECT_TRUE(program.WaitForExit(kExitTimeoutMs));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Languages, NoOverlayNoticeTest,
+    testing::Values(NoticeCase{L"", kJapanese, L"no_overlay_notice_japanese.bmp"},
+                    NoticeCase{L"l:1000", kEnglish, L"no_overlay_notice_english.bmp"}),
+    [](const testing::TestParamInfo<NoticeCase>& info) {
+      return info.index == 0 ? std::string("Japanese") : std::string("English");
+    });
+
+}  // namespace
+}  // namespace brontel::e2e
