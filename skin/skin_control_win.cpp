@@ -51,8 +51,9 @@ class SkinWindow {
 
   void SetHover(int index);
   void Changed();
-  // Raises event 1 with `code` to the parent.
-  void Raise(int element, std::int32_t code);
+  // Raises event 1 with `code` to the parent. False when the control was
+  // destroyed meanwhile: then touch nothing more.
+  bool Raise(int element, std::int32_t code);
 
   HWND m_hwnd;
   SkinModel m_model;
@@ -63,6 +64,8 @@ class SkinWindow {
   int m_pressed = -1;
   bool m_tracking = false;
   unsigned m_generation = 0;  // changes with every loaded skin
+  int m_notifyDepth = 0;
+  bool m_destroyed = false;
   std::vector<HWND> m_labels;
   GdiObject m_buffer;
   SIZE m_bufferSize = {0, 0};
@@ -80,10 +83,18 @@ LRESULT CALLBACK SkinWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
   if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    delete self;
+    // The parent may destroy the control while it handles one of our
+    // events; the object then goes when that event returns.
+    if (self->m_notifyDepth > 0) {
+      self->m_destroyed = true;
+    } else {
+      delete self;
+    }
     return DefWindowProcW(hwnd, message, wParam, lParam);
   }
-  return self->HandleMessage(message, wParam, lParam);
+  const LRESULT result = self->HandleMessage(message, wParam, lParam);
+  if (self->m_destroyed && self->m_notifyDepth == 0) delete self;
+  return result;
 }
 
 LRESULT SkinWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -113,7 +124,8 @@ LRESULT SkinWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnButtonUp(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
       return 0;
     case WM_CAPTURECHANGED:
-      OnCaptureLost();
+      // Taking the capture again for a new press is no loss.
+      if (reinterpret_cast<HWND>(lParam) != m_hwnd) OnCaptureLost();
       return 0;
     case WM_CANCELMODE:
       if (GetCapture() == m_hwnd) ReleaseCapture();
@@ -372,18 +384,31 @@ void SkinWindow::OnButtonDown(int x, int y) {
   const Element& element = m_model.elements[hit];
   if (element.kind == ElementKind::kPanel && element.drag) {
     HWND top = GetAncestor(m_hwnd, GA_ROOT);
-    if (top && top != m_hwnd) {
+    // Only a real mouse button starts the move loop; a made-up click would
+    // leave it waiting for a release that never comes.
+    if (top && top != m_hwnd && GetKeyState(VK_LBUTTON) < 0) {
       ReleaseCapture();
       SendMessageW(top, WM_NCLBUTTONDOWN, HTCAPTION, 0);
     }
     return;
   }
   if (element.kind != ElementKind::kButton) return;
+  // A press that never saw its release (the up went elsewhere) ends first,
+  // so that a hold repeat cannot run on.
+  if (m_pressed >= 0) {
+    const int earlier = m_pressed;
+    m_pressed = -1;
+    const std::int32_t release = m_model.elements[earlier].release;
+    const unsigned generation = m_generation;
+    if (release != 0 && !Raise(earlier, release)) return;
+    if (generation != m_generation) return;  // another skin came meanwhile
+  }
+  SetCapture(m_hwnd);
   m_pressed = hit;
   m_hover = hit;
-  SetCapture(m_hwnd);
   Changed();
-  if (element.press != 0) Raise(hit, element.press);
+  const std::int32_t press = m_model.elements[hit].press;
+  if (press != 0) Raise(hit, press);
 }
 
 void SkinWindow::OnButtonUp(int x, int y) {
@@ -398,7 +423,7 @@ void SkinWindow::OnButtonUp(int x, int y) {
   m_hover = inside ? pressed : -1;
   Changed();
   const unsigned generation = m_generation;
-  if (release != 0) Raise(pressed, release);
+  if (release != 0 && !Raise(pressed, release)) return;
   // The parent may have loaded another skin while handling the release.
   if (action != 0 && inside && generation == m_generation) Raise(pressed, action);
 }
@@ -433,8 +458,8 @@ void SkinWindow::Changed() {
   m_labels.swap(alive);
 }
 
-void SkinWindow::Raise(int element, std::int32_t code) {
-  if (!m_model.IsValidIndex(element)) return;
+bool SkinWindow::Raise(int element, std::int32_t code) {
+  if (!m_model.IsValidIndex(element)) return !m_destroyed;
   const std::wstring name = Utf8ToWide(m_model.elements[element].name);
   const std::wstring text = std::to_wstring(code);
   SkinEventNotify notify = {};
@@ -446,8 +471,11 @@ void SkinWindow::Raise(int element, std::int32_t code) {
   notify.arg2 = text.c_str();
   HWND parent = GetParent(m_hwnd);
   if (parent) {
+    ++m_notifyDepth;
     SendMessageW(parent, WM_NOTIFY, notify.hdr.idFrom, reinterpret_cast<LPARAM>(&notify));
+    --m_notifyDepth;
   }
+  return !m_destroyed;
 }
 
 }  // namespace

@@ -30,6 +30,7 @@ struct Event {
 };
 
 std::vector<Event> g_events;
+bool g_destroyOnEvent = false;
 
 LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NOTIFY) {
@@ -37,6 +38,7 @@ LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     if (header->code == kSkinNotifyEvent) {
       const auto* event = reinterpret_cast<const SkinEventNotify*>(lParam);
       g_events.push_back({header->idFrom, event->eventId, event->arg1, event->arg2});
+      if (g_destroyOnEvent) DestroyWindow(header->hwndFrom);
       return 0;
     }
   }
@@ -96,6 +98,7 @@ class SkinControlTest : public ::testing::Test {
 
   void SetUp() override {
     g_events.clear();
+    g_destroyOnEvent = false;
     m_host = CreateWindowExW(0, kHostClass, L"Brontel", WS_POPUP | WS_VISIBLE, 40, 40, 460, 180,
                              nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(m_host, nullptr);
@@ -426,6 +429,28 @@ TEST_F(SkinControlTest, VolumeButtonsSendPressAndReleaseCodes) {
   ReleaseCapture();  // another window takes the mouse
   SendMessageW(m_skin, WM_CAPTURECHANGED, 0, 0);
   EXPECT_EQ(Codes(), (std::vector<std::wstring>{L"10291", L"10290"}));
+}
+
+TEST_F(SkinControlTest, SecondPressReleasesTheFirstHoldButton) {
+  LoadAppSkin();
+  ShowPanelState(panel::PanelState{}, true);
+  const POINT up = CentreOf("VolUpBtn");
+  const POINT down = CentreOf("VolDnBtn");
+  SendMessageW(m_skin, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(up.x, up.y));
+  SendMessageW(m_skin, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(down.x, down.y));
+  SendMessageW(m_skin, WM_LBUTTONUP, 0, MAKELPARAM(down.x, down.y));
+  EXPECT_EQ(Codes(), (std::vector<std::wstring>{L"10281", L"10280", L"10291", L"10290"}));
+}
+
+TEST_F(SkinControlTest, ParentMayDestroyTheControlInsideAnEvent) {
+  LoadAppSkin();
+  ShowPanelState(panel::PanelState{}, true);
+  g_destroyOnEvent = true;
+  const POINT up = CentreOf("VolUpBtn");
+  SendMessageW(m_skin, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(up.x, up.y));
+  EXPECT_FALSE(IsWindow(m_skin));
+  SendMessageW(m_skin, WM_LBUTTONUP, 0, MAKELPARAM(up.x, up.y));
+  EXPECT_EQ(Codes(), (std::vector<std::wstring>{L"10281"}));
 }
 
 TEST_F(SkinControlTest, MutedVolumeButtonsAreCovered) {
