@@ -5,6 +5,26 @@ namespace {
 
 constexpr int kDefaultLabelFontSize = 13;
 constexpr wchar_t kDefaultLabelFontFace[] = L"Tahoma";
+constexpr int kDefaultFontIndex = -1;
+
+// Families tried, in order, for characters the skin's font lacks.
+constexpr const wchar_t* kFallbackFaces[] = {
+    L"MS UI Gothic", L"MS PGothic",      L"Meiryo UI", L"Yu Gothic UI",     L"IPAGothic",
+    L"IPAPGothic",   L"Microsoft YaHei", L"SimSun",    L"Arial Unicode MS",
+};
+
+bool HasAllGlyphs(HDC dc, HFONT font, const std::wstring& text) {
+  HGDIOBJ old = SelectObject(dc, font);
+  std::vector<WORD> glyphs(text.size());
+  const DWORD done = GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()),
+                                      glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
+  SelectObject(dc, old);
+  if (done == GDI_ERROR) return true;  // cannot tell; keep the skin's font
+  for (WORD glyph : glyphs) {
+    if (glyph == 0xFFFF) return false;
+  }
+  return true;
+}
 
 COLORREF Ref(const Color& c) {
   return RGB(c.r, c.g, c.b);
@@ -116,6 +136,8 @@ std::string WideToUtf8(const std::wstring& text) {
 
 void SkinPainter::Prepare(const SkinModel& model) {
   m_fonts.clear();
+  m_fallbacks.clear();
+  m_fontSpecs = model.fonts;
   for (const Font& font : model.fonts) {
     m_fonts.emplace_back(
         MakeFont(Utf8ToWide(font.face).c_str(), font.size, font.bold, font.italic));
@@ -130,6 +152,27 @@ HFONT SkinPainter::FontFor(int index) {
     return static_cast<HFONT>(m_fonts[index].get());
   }
   return static_cast<HFONT>(m_defaultFont.get());
+}
+
+HFONT SkinPainter::FontForText(HDC dc, int index, const std::wstring& text) {
+  HFONT primary = FontFor(index);
+  bool plain = true;
+  for (wchar_t c : text) plain = plain && c < 0x80;
+  if (plain || HasAllGlyphs(dc, primary, text)) return primary;
+  const bool known = index >= 0 && index < static_cast<int>(m_fontSpecs.size());
+  const Font spec = known ? m_fontSpecs[index] : Font{"", kDefaultLabelFontSize, true, false};
+  const int key = known ? index : kDefaultFontIndex;
+  for (int face = 0; face < static_cast<int>(sizeof(kFallbackFaces) / sizeof(kFallbackFaces[0]));
+       ++face) {
+    GdiObject& font = m_fallbacks[{key, face}];
+    if (!font.get()) {
+      font = GdiObject(MakeFont(kFallbackFaces[face], spec.size, spec.bold, spec.italic));
+    }
+    if (font.get() && HasAllGlyphs(dc, static_cast<HFONT>(font.get()), text)) {
+      return static_cast<HFONT>(font.get());
+    }
+  }
+  return primary;
 }
 
 void SkinPainter::PaintElement(HDC dc, const SkinModel& model, int index, Face face) {
@@ -210,7 +253,7 @@ void SkinPainter::PaintOp(HDC dc, const SkinModel& model, const DrawOp& op, int 
     case DrawKind::kText: {
       if (op.fill.IsNone()) break;
       const std::wstring text = Utf8ToWide(op.text);
-      HGDIOBJ oldFont = SelectObject(dc, FontFor(op.font));
+      HGDIOBJ oldFont = SelectObject(dc, FontForText(dc, op.font, text));
       SetBkMode(dc, TRANSPARENT);
       SetTextColor(dc, Ref(op.fill));
       RECT box = r;
@@ -247,7 +290,7 @@ void SkinPainter::PaintLabelText(HDC dc, const SkinModel& model, int element, co
   LabelStyle style;
   if (model.IsValidIndex(element)) style = model.elements[element].label;
   if (style.ink.IsNone()) return;
-  HGDIOBJ oldFont = SelectObject(dc, FontFor(style.font));
+  HGDIOBJ oldFont = SelectObject(dc, FontForText(dc, style.font, text));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, Ref(style.ink));
   RECT box = where;

@@ -3,7 +3,9 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "skin/skin_model.h"
@@ -63,9 +65,14 @@ class SkinPainter {
   void PaintElement(HDC dc, const SkinModel& model, int index, Face face);
   void PaintOp(HDC dc, const SkinModel& model, const DrawOp& op, int dx, int dy);
   HFONT FontFor(int index);
+  // The skin's font, or a same-sized font of another family when the skin's
+  // lacks characters of `text` (Japanese names, for instance).
+  HFONT FontForText(HDC dc, int index, const std::wstring& text);
 
   std::vector<GdiObject> m_fonts;
+  std::vector<Font> m_fontSpecs;
   GdiObject m_defaultFont;
+  std::map<std::pair<int, int>, GdiObject> m_fallbacks;  // (font, family) -> font
 };
 
 }  // namespace brontel::skin

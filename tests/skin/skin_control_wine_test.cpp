@@ -572,6 +572,10 @@ TEST_F(SkinControlTest, ScreenshotsOfSplashAndPanel) {
   SendMessageW(m_skin, WM_MOUSEMOVE, 0, MAKELPARAM(play.x, play.y));
   SaveScreenshot("skin-panel.png");
 
+  // A Japanese station name comes through the system's font linking.
+  SetDlgItemTextW(m_host, panel::kLabelChannelName, L"\uFF2E\uFF28\uFF2B\u7DCF\u5408");
+  SaveScreenshot("skin-panel-japanese.png");
+
   // The radio in playback, muted, with the schedule indicator off.
   state.msCurrSrc = panel::kSourceRadio;
   state.lRunMode = panel::kRunPlayback;
