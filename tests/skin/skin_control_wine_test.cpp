@@ -572,7 +572,13 @@ TEST_F(SkinControlTest, ScreenshotsOfSplashAndPanel) {
   SendMessageW(m_skin, WM_MOUSEMOVE, 0, MAKELPARAM(play.x, play.y));
   SaveScreenshot("skin-panel.png");
 
-  // A Japanese station name comes through the system's font linking.
+  const POINT record = CentreOf("RecordBtn");
+  SendMessageW(m_skin, WM_MOUSEMOVE, 0, MAKELPARAM(record.x, record.y));
+  SendMessageW(m_skin, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(record.x, record.y));
+  SaveScreenshot("skin-panel-record-pressed.png");
+  SendMessageW(m_skin, WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
+
+  // A Japanese station name, drawn in a font that has its characters.
   SetDlgItemTextW(m_host, panel::kLabelChannelName, L"\uFF2E\uFF28\uFF2B\u7DCF\u5408");
   SaveScreenshot("skin-panel-japanese.png");
 
