@@ -2,7 +2,9 @@
 // binds, with the right codes on its buttons.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 
@@ -91,6 +93,48 @@ TEST(AppSkin, PanelsFitTheSkinAndSplashLiesOnTop) {
     EXPECT_LE(element.design.left + element.design.width, bounds.width) << element.name;
     EXPECT_LE(element.design.top + element.design.height, bounds.height) << element.name;
   }
+}
+
+// Damaged copies of the real skin: every one is either read or refused with
+// a line inside the file, and never crashes the reader.
+TEST(AppSkin, DamagedCopiesAreReadOrRefusedNeverCrash) {
+  std::ifstream in(BRONTEL_APPSKIN_PATH, std::ios::binary);
+  std::stringstream buffer;
+  buffer << in.rdbuf();
+  const std::string original = buffer.str();
+  const int lines = static_cast<int>(std::count(original.begin(), original.end(), '\n'));
+  std::mt19937 random(20261208);
+  const char noise[] = "#\"\\ -0123456789abcdefxyz\n\r\t\x80\xC3\xFF";
+  int refused = 0;
+  for (int round = 0; round < 400; ++round) {
+    std::string text = original;
+    const int edits = 1 + static_cast<int>(random() % 4);
+    for (int e = 0; e < edits; ++e) {
+      const std::size_t at = random() % text.size();
+      switch (random() % 3) {
+        case 0:
+          text[at] = noise[random() % (sizeof(noise) - 1)];
+          break;
+        case 1:
+          text.erase(at, 1 + random() % 8);
+          break;
+        default:
+          text.insert(at, 1, noise[random() % (sizeof(noise) - 1)]);
+          break;
+      }
+    }
+    SkinModel model;
+    SkinError error;
+    if (!ParseSkin(text, &model, &error)) {
+      ++refused;
+      EXPECT_GE(error.line, 1) << error.message;
+      EXPECT_LE(error.line, lines + 40) << error.message;
+      EXPECT_FALSE(error.message.empty());
+      EXPECT_TRUE(model.elements.empty());
+    }
+  }
+  // Most damage is noticed.
+  EXPECT_GT(refused, 100);
 }
 
 }  // namespace
