@@ -137,7 +137,7 @@ std::string WideToUtf8(const std::wstring& text) {
 void SkinPainter::Prepare(const SkinModel& model) {
   m_fonts.clear();
   m_fallbacks.clear();
-  m_fontSpecs = model.fonts;
+  m_fontDescriptions = model.fonts;
   for (const Font& font : model.fonts) {
     m_fonts.emplace_back(
         MakeFont(Utf8ToWide(font.face).c_str(), font.size, font.bold, font.italic));
@@ -159,14 +159,15 @@ HFONT SkinPainter::FontForText(HDC dc, int index, const std::wstring& text) {
   bool plain = true;
   for (wchar_t c : text) plain = plain && c < 0x80;
   if (plain || HasAllGlyphs(dc, primary, text)) return primary;
-  const bool known = index >= 0 && index < static_cast<int>(m_fontSpecs.size());
-  const Font spec = known ? m_fontSpecs[index] : Font{"", kDefaultLabelFontSize, true, false};
+  const bool known = index >= 0 && index < static_cast<int>(m_fontDescriptions.size());
+  const Font wanted =
+      known ? m_fontDescriptions[index] : Font{"", kDefaultLabelFontSize, true, false};
   const int key = known ? index : kDefaultFontIndex;
   for (int face = 0; face < static_cast<int>(sizeof(kFallbackFaces) / sizeof(kFallbackFaces[0]));
        ++face) {
     GdiObject& font = m_fallbacks[{key, face}];
     if (!font.get()) {
-      font = GdiObject(MakeFont(kFallbackFaces[face], spec.size, spec.bold, spec.italic));
+      font = GdiObject(MakeFont(kFallbackFaces[face], wanted.size, wanted.bold, wanted.italic));
     }
     if (font.get() && HasAllGlyphs(dc, static_cast<HFONT>(font.get()), text)) {
       return static_cast<HFONT>(font.get());

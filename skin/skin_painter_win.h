@@ -70,7 +70,7 @@ class SkinPainter {
   HFONT FontForText(HDC dc, int index, const std::wstring& text);
 
   std::vector<GdiObject> m_fonts;
-  std::vector<Font> m_fontSpecs;
+  std::vector<Font> m_fontDescriptions;
   GdiObject m_defaultFont;
   std::map<std::pair<int, int>, GdiObject> m_fallbacks;  // (font, family) -> font
 };
