@@ -483,7 +483,9 @@ bool SkinWindow::Raise(int element, std::int32_t code) {
 bool RegisterSkinControlClass(HINSTANCE instance) {
   WNDCLASSEXW cls = {};
   cls.cbSize = sizeof(cls);
-  cls.style = CS_HREDRAW | CS_VREDRAW;
+  // Global: the dialog that hosts the control comes from a language library,
+  // whose instance handle is not ours.
+  cls.style = CS_HREDRAW | CS_VREDRAW | CS_GLOBALCLASS;
   cls.lpfnWndProc = SkinWindow::WindowProc;
   cls.hInstance = instance;
   cls.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));

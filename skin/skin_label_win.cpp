@@ -150,6 +150,7 @@ void LabelWindow::Paint(HDC dc) {
 bool RegisterSkinLabelClass(HINSTANCE instance) {
   WNDCLASSEXW cls = {};
   cls.cbSize = sizeof(cls);
+  cls.style = CS_GLOBALCLASS;  // named by dialogs of the language libraries
   cls.lpfnWndProc = LabelWindow::WindowProc;
   cls.hInstance = instance;
   cls.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
