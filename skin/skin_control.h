@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <climits>
+#include <string>
 
 namespace brontel::skin {
 
@@ -110,6 +111,11 @@ class SkinControl {
   bool SetHeight(int element, int value) const { return Set(element, kFieldHeight, value); }
   bool IsVisible(int element) const { return Get(element, kFieldVisible) == 1; }
   SIZE SkinSize() const;
+  // The last load's error text ("AppSkin.skn(12): ...", empty after a good
+  // load) and its line (0 when the fault is not on one line).
+  std::wstring LoadError(int* line) const;
+  // Writes every element's state to the debugger output.
+  void Dump() const;
 
  private:
   HWND m_hwnd;

@@ -521,6 +521,19 @@ SIZE SkinControl::SkinSize() const {
   return SIZE{LOWORD(size), HIWORD(size)};
 }
 
+std::wstring SkinControl::LoadError(int* line) const {
+  wchar_t text[512] = {};
+  const LRESULT errorLine = IsWindow(m_hwnd) ? SendMessageW(m_hwnd, kSkinMsgGetLoadError, 512,
+                                                            reinterpret_cast<LPARAM>(text))
+                                             : 0;
+  if (line) *line = static_cast<int>(errorLine);
+  return text;
+}
+
+void SkinControl::Dump() const {
+  if (IsWindow(m_hwnd)) SendMessageW(m_hwnd, kSkinMsgDump, 0, 0);
+}
+
 LRESULT QuerySkinElement(HWND skin, const wchar_t* name, SkinField field) {
   if (!IsWindow(skin) || !name) return kSkinNoValue;
   const ATOM atom = GlobalAddAtomW(name);

@@ -369,6 +369,29 @@ CommandRoute RouteCommand(int id, const CommandContext& context) {
   return RouteMenuCommand(id, context);
 }
 
+VolumeTimerAction OnVolumeTimer(unsigned timerId) {
+  VolumeTimerAction action;
+  switch (timerId) {
+    case kTimerVolumeUpHold:
+      action.killTimer = kTimerVolumeUpHold;
+      action.startTimer = kTimerVolumeUpRepeat;
+      break;
+    case kTimerVolumeDownHold:
+      action.killTimer = kTimerVolumeDownHold;
+      action.startTimer = kTimerVolumeDownRepeat;
+      break;
+    case kTimerVolumeUpRepeat:
+      action.step = 1;
+      break;
+    case kTimerVolumeDownRepeat:
+      action.step = -1;
+      break;
+    default:
+      break;
+  }
+  return action;
+}
+
 bool IsPlayableRecordingName(const std::string& name, std::int32_t msCurrSrc) {
   std::size_t begin = 0;
   std::size_t end = name.size();

@@ -209,6 +209,15 @@ CommandRoute RouteMenuCommand(int id, const CommandContext& context);
 // Either of the above, by id range.
 CommandRoute RouteCommand(int id, const CommandContext& context);
 
+// What a volume timer does when it fires: the hold timers 100 and 101 give
+// way to the repeat timers 200 and 201, which step the volume each tick.
+struct VolumeTimerAction {
+  unsigned killTimer = 0;   // 0: none
+  unsigned startTimer = 0;  // 0: none; else start it with kVolumeHoldMs
+  int step = 0;             // +1 volume up, -1 volume down, 0 nothing
+};
+VolumeTimerAction OnVolumeTimer(unsigned timerId);
+
 // True when `name` after trimming and lower-casing ends in ".mpg" (".wma" for
 // the radio).
 bool IsPlayableRecordingName(const std::string& name, std::int32_t msCurrSrc);

@@ -316,13 +316,18 @@ TEST_F(SkinControlTest, MalformedFileIsRefusedAsAWholeWithItsLine) {
                                           "brontel-skin 1\nelement Other panel 0 0 10 10\nfill 0 0 "
                                           "5 5 #12\nelement More panel 0 0 1 1\n");
   EXPECT_EQ(Control().Load(path.c_str()), kSkinMalformed);
-  wchar_t message[256] = {};
-  EXPECT_EQ(SendMessageW(m_skin, kSkinMsgGetLoadError, 256, reinterpret_cast<LPARAM>(message)), 3);
-  EXPECT_NE(std::wstring(message).find(L"brontel-bad.skn(3)"), std::wstring::npos) << message;
-  // Nothing of the bad file was taken; the old skin still answers.
+  int line = 0;
+  const std::wstring message = Control().LoadError(&line);
+  EXPECT_EQ(line, 3);
+  EXPECT_NE(message.find(L"brontel-bad.skn(3)"), std::wstring::npos) << message;
+  // Nothing of the bad file was taken; the old skin still answers, and a
+  // good load clears the error.
   EXPECT_EQ(Find("Other"), -1);
   EXPECT_GE(Find("PlayBtn"), 0);
   DeleteFileW(path.c_str());
+  LoadAppSkin();
+  EXPECT_EQ(Control().LoadError(&line), L"");
+  EXPECT_EQ(line, 0);
 }
 
 TEST_F(SkinControlTest, GarbageFilesAreRefusedWithoutHarm) {

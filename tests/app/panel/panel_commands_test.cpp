@@ -80,6 +80,25 @@ TEST(PanelGates, EveryCodeMapsToItsOperation) {
   }
 }
 
+TEST(VolumeTimers, HoldGivesWayToRepeatWhichSteps) {
+  struct Case {
+    unsigned id;
+    unsigned kill;
+    unsigned start;
+    int step;
+  };
+  const Case cases[] = {
+      {100, 100, 200, 0}, {101, 101, 201, 0}, {200, 0, 0, 1},
+      {201, 0, 0, -1},    {400, 0, 0, 0},     {0, 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    const VolumeTimerAction action = OnVolumeTimer(c.id);
+    EXPECT_EQ(action.killTimer, c.kill) << c.id;
+    EXPECT_EQ(action.startTimer, c.start) << c.id;
+    EXPECT_EQ(action.step, c.step) << c.id;
+  }
+}
+
 ActionStates AllOn() {
   ActionStates states;
   states.fill(true);
