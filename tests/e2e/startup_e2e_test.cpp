@@ -147,6 +147,12 @@ TEST_F(StartupTest, NormalStartGivesFullSizeMainDialog) {
   ASSERT_TRUE(GetWindowRect(mainDialog, &rect));
   EXPECT_EQ(rect.right - rect.left, 450);
   EXPECT_EQ(rect.bottom - rect.top, 350);
+  // The classic buttons stay hidden behind the (missing) skin.
+  for (int id = IDC_BTN_FIRST; id <= IDC_BTN_LAST; ++id) {
+    HWND button = GetDlgItem(mainDialog, id);
+    ASSERT_NE(button, nullptr) << id;
+    EXPECT_FALSE(IsWindowVisible(button)) << id;
+  }
   ClickButton(box, IDOK);
   EXPECT_TRUE(program.WaitForExit(kExitTimeoutMs));
 }

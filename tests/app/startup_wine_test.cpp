@@ -1,0 +1,272 @@
+// The Win32 pieces of start-up under Wine: the instance checker, the
+// DirectX probe and the two notice dialogs with the real language libraries.
+
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <thread>
+
+#include "app/directx_probe.h"
+#include "app/instance_checker.h"
+#include "app/notice_dialogs.h"
+#include "app/resource_module.h"
+#include "app/system_tray.h"
+#include "lang/resource_ids.h"
+
+namespace brontel {
+namespace {
+
+std::wstring ExeDir() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring dir = path;
+  dir.erase(dir.find_last_of(L"\\/") + 1);
+  return dir;
+}
+
+HWND CreateOwner() {
+  return CreateWindowExW(0, L"Static", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                         nullptr);
+}
+
+TEST(InstanceChecker, MappingIsNamedAfterTheProgram) {
+  CInstanceChecker checker;
+  EXPECT_EQ(checker.GetMMFFilename(), L"CInstanceChecker_MMF_app_startup_wine_tests");
+}
+
+TEST(InstanceChecker, FirstRegistersAndASecondFindsItsWindow) {
+  HWND window = CreateOwner();
+  CInstanceChecker first;
+  ASSERT_FALSE(first.PreviousInstanceRunning());
+  ASSERT_TRUE(first.TrackFirstInstanceRunning(window));
+  EXPECT_EQ(first.GetWindowToTrack(), window);
+
+  CInstanceChecker second;
+  EXPECT_TRUE(second.PreviousInstanceRunning());
+  EXPECT_FALSE(second.TrackFirstInstanceRunning(CreateOwner()));
+  EXPECT_EQ(second.ActivatePreviousInstance(), window);
+  DestroyWindow(window);
+}
+
+TEST(InstanceChecker, NoPreviousInstanceGivesNoWindow) {
+  // A fresh process image name cannot be faked here, so only the empty
+  // case of a differently named mapping is checked through the public name.
+  CInstanceChecker checker;
+  HANDLE mapping = OpenFileMappingW(FILE_MAP_READ, FALSE, L"CInstanceChecker_MMF_NoSuchProgram");
+  EXPECT_EQ(mapping, nullptr);
+  EXPECT_FALSE(checker.GetMMFFilename().empty());
+}
+
+TEST(DirectXProbe, WithoutComOnlyLevel6IsFound) {
+  // DirectMusic is created through COM, which the program initialises first.
+  EXPECT_EQ(ProbeDirectXLevel(), kDirectXLevel6);
+}
+
+TEST(DirectXProbe, WineOffersLevel8WithoutHardwareOverlay) {
+  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  EXPECT_EQ(ProbeDirectXLevel(), kDirectXLevel8);
+  CoUninitialize();
+  bool hasOverlay = true;
+  EXPECT_TRUE(ReadDisplayOverlaySupport(&hasOverlay));
+  EXPECT_FALSE(hasOverlay);
+}
+
+TEST(SystemTray, IconIsAddedHiddenAndRemoved) {
+  HWND owner = CreateOwner();
+  CSystemTray tray;
+  HICON icon = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+  ASSERT_TRUE(tray.Create(owner, 0x800A, L"Brontel TV", icon, 122));
+  EXPECT_TRUE(tray.IsCreated());
+  EXPECT_FALSE(tray.IsHidden());
+  tray.HideIcon();
+  EXPECT_TRUE(tray.IsHidden());
+  tray.RemoveIcon();
+  EXPECT_FALSE(tray.IsCreated());
+  // A tip longer than the taskbar holds is cut, not refused.
+  EXPECT_TRUE(tray.Create(owner, 0x800A, std::wstring(300, L'x'), icon, 122));
+  tray.RemoveIcon();
+  DestroyWindow(owner);
+}
+
+class LanguageModule {
+ public:
+  explicit LanguageModule(const wchar_t* name) {
+    m_module = LoadLibraryW((ExeDir() + name).c_str());
+    SetResourceModule(m_module);
+  }
+  ~LanguageModule() {
+    SetResourceModule(nullptr);
+    if (m_module != nullptr) FreeLibrary(m_module);
+  }
+  HMODULE get() const { return m_module; }
+
+ private:
+  HMODULE m_module;
+};
+
+// Finds the visible dialog of this process other than `owner` that holds
+// the control `id`.
+HWND FindDialogWith(int id, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  do {
+    HWND found = nullptr;
+    for (HWND w = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w != nullptr;
+         w = FindWindowExW(nullptr, w, L"#32770", nullptr)) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(w, &pid);
+      if (pid == GetCurrentProcessId() && IsWindowVisible(w) && GetDlgItem(w, id) != nullptr) {
+        found = w;
+        break;
+      }
+    }
+    if (found != nullptr) return found;
+    Sleep(20);
+  } while (GetTickCount() - start < timeoutMs);
+  return nullptr;
+}
+
+std::wstring ItemText(HWND dialog, int id) {
+  wchar_t text[512] = {};
+  GetDlgItemTextW(dialog, id, text, 512);
+  return text;
+}
+
+void SaveScreenshot(HWND window, const std::wstring& name) {
+  std::wstring dir = ExeDir();
+  dir.pop_back();
+  dir.erase(dir.find_last_of(L"\\/") + 1);
+  dir += L"test-output\\";
+  CreateDirectoryW(dir.c_str(), nullptr);
+  RECT rect;
+  GetWindowRect(window, &rect);
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bitmap != nullptr) {
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    SelectObject(memory, old);
+    const DWORD imageSize = ((width * 3 + 3) / 4) * 4 * height;
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
+    file.bfSize = file.bfOffBits + imageSize;
+    if (FILE* out = _wfopen((dir + name).c_str(), L"wb")) {
+      fwrite(&file, sizeof(file), 1, out);
+      fwrite(&info.bmiHeader, sizeof(info.bmiHeader), 1, out);
+      fwrite(bits, imageSize, 1, out);
+      fclose(out);
+    }
+    DeleteObject(bitmap);
+  }
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+}
+
+struct WakeCase {
+  const wchar_t* library;
+  const wchar_t* screenshot;
+};
+
+class WakeNoticeTest : public testing::TestWithParam<WakeCase> {};
+
+TEST_P(WakeNoticeTest, CountsDownFromTenThenClosesByItself) {
+  // The program does this once at start-up.
+  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+  LanguageModule language(GetParam().library);
+  ASSERT_NE(language.get(), nullptr);
+  const std::wstring format = LoadResString(IDS_WAKE_NOTICE);
+  wchar_t expected10[512];
+  wchar_t expected9[512];
+  swprintf(expected10, 512, format.c_str(), 10);
+  swprintf(expected9, 512, format.c_str(), 9);
+
+  HWND owner = CreateOwner();
+  std::wstring firstText;
+  std::wstring secondText;
+  bool topmost = false;
+  int firstPosition = -1;
+  int secondPosition = -1;
+  std::thread watcher([&] {
+    HWND notice = FindDialogWith(IDC_COUNTDOWN_PROGRESS, 5000);
+    if (notice == nullptr) return;
+    topmost = (GetWindowLongW(notice, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    firstText = ItemText(notice, IDC_COUNTDOWN_TEXT);
+    firstPosition =
+        static_cast<int>(SendDlgItemMessageW(notice, IDC_COUNTDOWN_PROGRESS, PBM_GETPOS, 0, 0));
+    Sleep(300);
+    SaveScreenshot(notice, GetParam().screenshot);
+    Sleep(1200);
+    secondText = ItemText(notice, IDC_COUNTDOWN_TEXT);
+    secondPosition =
+        static_cast<int>(SendDlgItemMessageW(notice, IDC_COUNTDOWN_PROGRESS, PBM_GETPOS, 0, 0));
+  });
+  const DWORD start = GetTickCount();
+  RunWakeNotice(owner);
+  const DWORD elapsed = GetTickCount() - start;
+  watcher.join();
+  DestroyWindow(owner);
+
+  EXPECT_TRUE(topmost);
+  EXPECT_EQ(firstText, expected10);
+  EXPECT_EQ(firstPosition, 0);
+  EXPECT_EQ(secondText, expected9);
+  EXPECT_EQ(secondPosition, 1);
+  // Ten one-second ticks, give or take the timer's slack.
+  EXPECT_GE(elapsed, 9500u);
+  EXPECT_LE(elapsed, 13000u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Languages, WakeNoticeTest,
+    testing::Values(WakeCase{L"BrontelResJapan.dll", L"wake_notice_japanese.bmp"},
+                    WakeCase{L"BrontelResEnglh.dll", L"wake_notice_english.bmp"}),
+    [](const testing::TestParamInfo<WakeCase>& info) {
+      return info.index == 0 ? std::string("Japanese") : std::string("English");
+    });
+
+TEST(NoOverlayNotice, OkReportsTheCheckBoxAndCancelReportsNothing) {
+  LanguageModule language(L"BrontelResEnglh.dll");
+  HWND owner = CreateOwner();
+  for (const bool tick : {true, false}) {
+    std::thread user([tick] {
+      HWND notice = FindDialogWith(IDC_NO_OVERLAY_HIDE, 5000);
+      if (notice == nullptr) return;
+      if (tick) SendMessageW(GetDlgItem(notice, IDC_NO_OVERLAY_HIDE), BM_CLICK, 0, 0);
+      PostMessageW(notice, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+    std::int32_t hide = -1;
+    EXPECT_TRUE(RunNoOverlayNotice(owner, &hide));
+    user.join();
+    EXPECT_EQ(hide, tick ? 1 : 0);
+  }
+  std::thread user([] {
+    HWND notice = FindDialogWith(IDC_NO_OVERLAY_HIDE, 5000);
+    if (notice == nullptr) return;
+    SendMessageW(GetDlgItem(notice, IDC_NO_OVERLAY_HIDE), BM_CLICK, 0, 0);
+    PostMessageW(notice, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  });
+  std::int32_t hide = -1;
+  EXPECT_FALSE(RunNoOverlayNotice(owner, &hide));
+  user.join();
+  EXPECT_EQ(hide, -1);  // left alone
+  DestroyWindow(owner);
+}
+
+}  // namespace
+}  // namespace brontel
