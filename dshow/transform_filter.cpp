@@ -129,13 +129,13 @@ BasePin* TransformFilter::Pin(int index) {
 STDMETHODIMP TransformFilter::Stop() {
   AutoLock lock(m_filterLock);
   if (m_state == State_Stopped) return S_OK;
-  // Decommit the input first so an upstream thread waiting for a buffer
-  // returns, then wait for the sample in progress.
+  // Decommit both allocators first: a thread waiting in GetBuffer (upstream's,
+  // or ours inside Receive) then returns, and the sample in progress can end.
   if (m_input.IsConnected()) m_input.Inactive();
+  if (m_output.IsConnected()) m_output.Inactive();
   HRESULT hr = S_OK;
   {
     AutoLock receive(m_receiveLock);
-    if (m_output.IsConnected()) m_output.Inactive();
     if (m_input.IsConnected() && m_output.IsConnected()) hr = StopStreaming();
   }
   m_state = State_Stopped;

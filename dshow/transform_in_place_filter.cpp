@@ -239,11 +239,11 @@ BasePin* TransformInPlaceFilter::Pin(int index) {
 STDMETHODIMP TransformInPlaceFilter::Stop() {
   AutoLock lock(m_filterLock);
   if (m_state == State_Stopped) return S_OK;
+  // Decommit first so no thread stays in GetBuffer, then wait for the sample
+  // in progress.
   if (m_input.IsConnected()) m_input.Inactive();
-  {
-    AutoLock receive(m_receiveLock);
-    if (m_output.IsConnected()) m_output.Inactive();
-  }
+  if (m_output.IsConnected()) m_output.Inactive();
+  { AutoLock receive(m_receiveLock); }
   m_state = State_Stopped;
   return S_OK;
 }
