@@ -144,7 +144,7 @@ def draw_diagonal_arrow(size, falling):
         polygon(mirror([b, (b[0] - head, b[1]), (b[0], b[1] - head)])),
     ]
     c = Canvas(size)
-    grow = 1.0 / size
+    grow = 1.6 / size
     for shape in shapes:
         # Outline: the shape sampled slightly enlarged in every direction.
         def outline(x, y, shape=shape):
