@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 
 #include "e2e/e2e_harness.h"
 #include "lang/resource_ids.h"
@@ -182,6 +183,104 @@ TEST_F(StartupTest, CloseOkAndCancelDoNotEndTheProgramWhileNotShuttingDown) {
   EXPECT_TRUE(IsWindow(mainDialog));
 
   // After the message the shutdown sequence ends it.
+  ClickButton(box, IDOK);
+  EXPECT_TRUE(program.WaitForExit(kExitTimeoutMs));
+}
+
+// A top-level window of the test process with a given title, run on a
+// thread of its own; it counts the close messages it receives and stays.
+class TitledWindow {
+ public:
+  explicit TitledWindow(const wchar_t* title) : m_title(title) {
+    m_ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    m_thread = std::thread([this] { Run(); });
+    WaitForSingleObject(m_ready, 5000);
+  }
+  ~TitledWindow() {
+    PostThreadMessageW(m_threadId, WM_QUIT, 0, 0);
+    m_thread.join();
+    CloseHandle(m_ready);
+  }
+  LONG closeCount() const { return m_closeCount; }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSE) {
+      auto* self = reinterpret_cast<TitledWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+      if (self != nullptr) InterlockedIncrement(&self->m_closeCount);
+      return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  void Run() {
+    m_threadId = GetCurrentThreadId();
+    WNDCLASSW cls = {};
+    cls.lpfnWndProc = Proc;
+    cls.hInstance = GetModuleHandleW(nullptr);
+    cls.lpszClassName = L"BrontelTestTitledWindow";
+    RegisterClassW(&cls);
+    HWND window = CreateWindowExW(0, cls.lpszClassName, m_title, WS_POPUP, 0, 0, 10, 10, nullptr,
+                                  nullptr, cls.hInstance, nullptr);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the thread's queue exists now
+    SetEvent(m_ready);
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    DestroyWindow(window);
+  }
+
+  const wchar_t* m_title;
+  HANDLE m_ready = nullptr;
+  DWORD m_threadId = 0;
+  volatile LONG m_closeCount = 0;
+  std::thread m_thread;
+};
+
+// Seconds from the main dialog's appearance to the first message.
+double SecondsToFirstMessage(Program& program, HWND* box) {
+  HWND mainDialog = WaitForTopWindow(program.pid(), kDialogClass, kMainTitle, kWindowTimeoutMs);
+  if (mainDialog == nullptr) return -1;
+  const DWORD start = GetTickCount();
+  *box = WaitForOtherDialog(program.pid(), mainDialog, IDOK, kMessageTimeoutMs);
+  return *box == nullptr ? -1 : (GetTickCount() - start) / 1000.0;
+}
+
+TEST_F(StartupTest, WithoutScreenSaverStartupContinuesAfterAboutOneSecond) {
+  Program program;
+  StartWithoutOverlayNotice(program, L"");
+  HWND box = nullptr;
+  const double seconds = SecondsToFirstMessage(program, &box);
+  ASSERT_NE(box, nullptr);
+  EXPECT_GE(seconds, 0.5);
+  EXPECT_LT(seconds, 3.0);
+  ClickButton(box, IDOK);
+  EXPECT_TRUE(program.WaitForExit(kExitTimeoutMs));
+}
+
+TEST_F(StartupTest, RunningScreenSaverIsClosedAndStartupWaitsFourSecondsMore) {
+  TitledWindow saver(L"screensaver");  // titles compare without regard to case
+  Program program;
+  StartWithoutOverlayNotice(program, L"");
+  HWND box = nullptr;
+  const double seconds = SecondsToFirstMessage(program, &box);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(saver.closeCount(), 1);
+  EXPECT_GE(seconds, 4.5);
+  EXPECT_LT(seconds, 8.0);
+  ClickButton(box, IDOK);
+  EXPECT_TRUE(program.WaitForExit(kExitTimeoutMs));
+}
+
+TEST_F(StartupTest, PowerManagerLeftFromEarlierIsAskedToClose) {
+  TitledWindow first(L"KXPWRMGR");
+  TitledWindow other(L"kxPwrMgr helper");  // only the exact title counts
+  Program program;
+  StartWithoutOverlayNotice(program, L"");
+  HWND mainDialog = nullptr;
+  HWND box = nullptr;
+  WaitForMessage(program, &mainDialog, &box);
+  EXPECT_EQ(first.closeCount(), 1);
+  EXPECT_EQ(other.closeCount(), 0);
   ClickButton(box, IDOK);
   EXPECT_TRUE(program.WaitForExit(kExitTimeoutMs));
 }
