@@ -133,6 +133,27 @@ TEST_F(StartupTest, SecondStartEndsAtOnceAndLeavesTheFirstRunning) {
   EXPECT_TRUE(first.WaitForExit(kExitTimeoutMs));
 }
 
+TEST_F(StartupTest, SecondStartRestoresTheMinimisedFirstAndShowsItsMessage) {
+  Program first;
+  StartWithoutOverlayNotice(first, L"");
+  HWND mainDialog = nullptr;
+  HWND box = nullptr;
+  WaitForMessage(first, &mainDialog, &box);
+  ShowWindow(mainDialog, SW_MINIMIZE);
+  for (int i = 0; i < 100 && !IsIconic(mainDialog); ++i) Sleep(20);
+  ASSERT_TRUE(IsIconic(mainDialog));
+
+  Program second;
+  ASSERT_TRUE(second.Start(kBrontel, L""));
+  EXPECT_TRUE(second.WaitForExit(kExitTimeoutMs));
+  for (int i = 0; i < 100 && IsIconic(mainDialog); ++i) Sleep(20);
+  EXPECT_FALSE(IsIconic(mainDialog));
+  // The first copy's last active pop-up, its message box, is in front.
+  EXPECT_EQ(GetForegroundWindow(), box);
+  ClickButton(box, IDOK);
+  EXPECT_TRUE(first.WaitForExit(kExitTimeoutMs));
+}
+
 TEST_F(StartupTest, WakeStartGivesZeroSizeMainDialog) {
   Program program;
   StartWithoutOverlayNotice(program, L"/w");
