@@ -2,6 +2,7 @@
 
 #include <amvideo.h>
 
+#include <cstdlib>
 #include <new>
 
 #include "deinterlace/filter/filter_setup.h"
@@ -108,8 +109,12 @@ HRESULT DeinterlaceGrabFilter::DecideBufferSize(IMemAllocator* allocator,
   if (sampleSize <= 0) {
     // A type without a fixed sample size: fall back to the picture size,
     // rather than buffers too small for any frame.
-    const auto* vih = reinterpret_cast<const VIDEOINFOHEADER*>(input.pbFormat);
-    sampleSize = static_cast<long>(vih->bmiHeader.biSizeImage);
+    const BITMAPINFOHEADER& bmi =
+        reinterpret_cast<const VIDEOINFOHEADER*>(input.pbFormat)->bmiHeader;
+    sampleSize = static_cast<long>(bmi.biSizeImage);
+    if (sampleSize <= 0) {
+      sampleSize = std::labs(bmi.biWidth) * std::labs(bmi.biHeight) * (bmi.biBitCount / 8);
+    }
   }
   ALLOCATOR_PROPERTIES wanted = *request;
   wanted.cBuffers = 1;

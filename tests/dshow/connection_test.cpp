@@ -167,3 +167,23 @@ TEST(GrabBuffers, AllocatorShortfallFailsTheConnection) {
 
 }  // namespace
 }  // namespace brontel::test
+
+namespace brontel::test {
+namespace {
+
+TEST(GrabBuffers, TypeWithoutSampleSizeStillGetsWholeFrameBuffers) {
+  dshow::MediaType type = MakeVideoType(MEDIASUBTYPE_YUY2, kPalWidth, kPalHeight, 16);
+  type->lSampleSize = 0;
+  reinterpret_cast<VIDEOINFOHEADER*>(type->pbFormat)->bmiHeader.biSizeImage = 0;
+  TestGraph graph;
+  ASSERT_EQ(S_OK, graph.Build(kClsidDeinterlaceGrabFilter, type.Get(), kPalFrameBytes));
+  ASSERT_EQ(S_OK, graph.Control()->Run());
+  ASSERT_EQ(S_OK, graph.Source()->Push(MakeFrame(kPalWidth, kPalHeight, 0), SampleProps{}));
+  graph.Control()->Stop();
+  std::vector<ReceivedSample> received = graph.Sink()->Samples();
+  ASSERT_EQ(1u, received.size());
+  EXPECT_EQ(MakeFrame(kPalWidth, kPalHeight, 0), received[0].bytes);
+}
+
+}  // namespace
+}  // namespace brontel::test

@@ -111,6 +111,7 @@ HRESULT TestSourceFilter::Push(const std::vector<std::uint8_t>& frame, const Sam
   sample->SetPreroll(props.preroll);
   sample->SetDiscontinuity(props.discontinuity);
   sample->SetMediaType(props.hasMediaType ? const_cast<AM_MEDIA_TYPE*>(&OfferedType()) : nullptr);
+  m_lastSent = sample.Get();
   return m_pin.Deliver(sample.Get());
 }
 
@@ -137,6 +138,7 @@ STDMETHODIMP TestSinkPin::GetAllocator(IMemAllocator** allocator) {
 HRESULT TestSinkPin::OnReceive(IMediaSample* sample) {
   ReceivedSample received;
   SampleProps& p = received.props;
+  p.identity = sample;
   p.hasTime = SUCCEEDED(sample->GetTime(&p.start, &p.stop));
   p.hasMediaTime = sample->GetMediaTime(&p.mediaStart, &p.mediaStop) == S_OK;
   p.syncPoint = sample->IsSyncPoint() == S_OK;

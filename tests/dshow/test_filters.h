@@ -27,6 +27,7 @@ struct SampleProps {
   bool preroll = false;
   bool discontinuity = false;
   bool hasMediaType = false;
+  const void* identity = nullptr;  // the IMediaSample that carried the frame
 };
 
 class TestSourceFilter;
@@ -59,8 +60,11 @@ class TestSourceFilter : public dshow::BaseFilter {
 
   const AM_MEDIA_TYPE& OfferedType() const { return m_offered.Get(); }
   long BufferBytes() const { return m_bufferBytes; }
+  // The sample object of the last Push (compared, never dereferenced).
+  const void* LastSent() const { return m_lastSent; }
 
  private:
+  const void* m_lastSent = nullptr;
   dshow::MediaType m_offered;
   long m_bufferBytes;
   TestSourcePin m_pin;
