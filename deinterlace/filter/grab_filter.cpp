@@ -89,8 +89,7 @@ HRESULT DeinterlaceGrabFilter::SetMediaType(PIN_DIRECTION direction, const AM_ME
 
 HRESULT DeinterlaceGrabFilter::CheckTransform(const AM_MEDIA_TYPE& input,
                                               const AM_MEDIA_TYPE& output) {
-  HRESULT hr = CheckInputType(input);
-  if (hr != S_OK) return hr;
+  if (CheckInputType(input) != S_OK) return E_FAIL;
   return dshow::MediaTypesEqual(input, output) ? S_OK : E_FAIL;
 }
 
