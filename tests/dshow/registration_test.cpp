@@ -203,6 +203,17 @@ TEST_P(Registration, UnregisterRemovesClassKeysAndMapperEntry) {
   EXPECT_EQ(0, RunRegsvr32(L"/u /s " + Path()));
 }
 
+TEST_P(Registration, MovieSetupOnTheFilterRemovesAndRestoresTheMapperEntry) {
+  ASSERT_EQ(0, RunRegsvr32(L"/s " + Path()));
+  const Library& lib = GetParam();
+  ComPtr<IAMovieSetup> setup = CreateComObject<IAMovieSetup>(lib.filter, IID_IAMovieSetup);
+  ASSERT_TRUE(setup);
+  ASSERT_EQ(S_OK, setup->Unregister());
+  EXPECT_FALSE(FindWithMapper(lib.filter, kMeritUnlikely).found);
+  ASSERT_EQ(S_OK, setup->Register());
+  EXPECT_TRUE(FindWithMapper(lib.filter, kMeritUnlikely).found);
+}
+
 INSTANTIATE_TEST_SUITE_P(Libraries, Registration, ::testing::Values(kGrabLibrary, kSnapLibrary),
                          [](const ::testing::TestParamInfo<Library>& info) {
                            return std::string(info.param.name);
