@@ -84,6 +84,9 @@ TEST_F(StartupTest, MissingApiManagerShowsMessage170ThenExitsAfterOk) {
   WaitForMessage(program, &mainDialog, &box);
   ExpectMessage(box, kJapanese, IDS_ERR_APIMGR_MISSING);
   EXPECT_TRUE(program.IsRunning());
+  // The iEPG handler finds the main dialog this way; the message box in
+  // front of it must not be taken for it.
+  EXPECT_EQ(FindWindowW(kDialogClass, kMainTitle), mainDialog);
 
   ClickButton(box, IDOK);
   EXPECT_TRUE(program.WaitForExit(kExitTimeoutMs)) << "the program did not end after OK";
@@ -325,6 +328,7 @@ TEST_P(NoOverlayNoticeTest, TickedBoxIsStoredAndTheNoticeStaysAway) {
     HWND notice =
         WaitForOtherDialog(program.pid(), mainDialog, IDC_NO_OVERLAY_HIDE, kMessageTimeoutMs);
     ASSERT_NE(notice, nullptr) << "no overlay notice";
+    EXPECT_EQ(FindWindowW(kDialogClass, kMainTitle), mainDialog);
     Sleep(500);  // let it paint before the picture is taken
     EXPECT_TRUE(SaveWindowScreenshot(notice, TestOutputDir() + c.screenshot));
 
