@@ -6,11 +6,22 @@
 #include <dshow.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <ostream>
 #include <vector>
 
 #include "dshow/com_ptr.h"
 #include "dshow/media_type.h"
 #include "test_filters.h"
+
+// GoogleTest names parameters with this instead of raw bytes.
+inline void PrintTo(const GUID& guid, std::ostream* os) {
+  char text[40];
+  std::snprintf(text, sizeof(text), "{%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
+                guid.Data1, guid.Data2, guid.Data3, guid.Data4[0], guid.Data4[1], guid.Data4[2],
+                guid.Data4[3], guid.Data4[4], guid.Data4[5], guid.Data4[6], guid.Data4[7]);
+  *os << text;
+}
 
 namespace brontel::test {
 
