@@ -151,8 +151,10 @@ TEST_F(StartupTest, SecondStartRestoresTheMinimisedFirstAndShowsItsMessage) {
   EXPECT_TRUE(second.WaitForExit(kExitTimeoutMs));
   for (int i = 0; i < 100 && IsIconic(mainDialog); ++i) Sleep(20);
   EXPECT_FALSE(IsIconic(mainDialog));
-  // The first copy's last active pop-up, its message box, is in front.
-  EXPECT_EQ(GetForegroundWindow(), box);
+  // The first copy's last active pop-up, its message box, comes to the
+  // front (activation between processes settles asynchronously).
+  for (int i = 0; i < 100 && GetForegroundWindow() != box; ++i) Sleep(20);
+  EXPECT_EQ(GetForegroundWindow(), box) << "main dialog is " << mainDialog;
   ClickButton(box, IDOK);
   EXPECT_TRUE(first.WaitForExit(kExitTimeoutMs));
 }
