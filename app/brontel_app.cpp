@@ -27,20 +27,6 @@ std::wstring ProgramFolder() {
 
 }  // namespace
 
-std::wstring ArgumentsAfterProgramName(const wchar_t* fullLine) {
-  if (fullLine == nullptr) return std::wstring();
-  const wchar_t* p = fullLine;
-  if (*p == L'"') {
-    ++p;
-    while (*p != L'\0' && *p != L'"') ++p;
-    if (*p == L'"') ++p;
-  } else {
-    while (*p != L'\0' && *p != L' ' && *p != L'\t') ++p;
-  }
-  while (*p == L' ' || *p == L'\t') ++p;
-  return p;
-}
-
 CBrontelApp::CBrontelApp(HINSTANCE instance) : m_instance(instance) {
   m_comInitialised = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
 }
@@ -86,6 +72,7 @@ bool CBrontelApp::InitInstance(const std::wstring& commandLine) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   brontel::CBrontelApp app(instance);
-  app.InitInstance(brontel::ArgumentsAfterProgramName(GetCommandLineW()));
+  app.InitInstance(
+      brontel::Widen(brontel::ArgumentsAfterProgramName(brontel::Narrow(GetCommandLineW()))));
   return 0;
 }

@@ -27,8 +27,4 @@ class CBrontelApp {
   bool m_comInitialised = false;
 };
 
-// The part of a full command line after the program name, as the C runtime
-// splits it: a quoted or unquoted first word and the blanks after it.
-std::wstring ArgumentsAfterProgramName(const wchar_t* fullLine);
-
 }  // namespace brontel

@@ -16,6 +16,10 @@ struct StartOptions {
   int wakeNotice = 0;                   // bWakeNotice, "/w:0" without "/w:1"
 };
 
+// The part of a full command line after the program name, as the C runtime
+// splits it: a quoted or unquoted first word and the blanks after it.
+std::string ArgumentsAfterProgramName(const std::string& fullLine);
+
 // The line as the switches are searched in: ASCII lower case, without
 // leading and trailing white space.
 std::string NormaliseCommandLine(const std::string& line);

@@ -51,6 +51,29 @@ INSTANTIATE_TEST_SUITE_P(
                     LineCase{"/x /wake", 1160, 0, 1, 0}  // substring search, by design
                     ));
 
+struct ProgramNameCase {
+  const char* fullLine;
+  const char* arguments;
+};
+
+class ProgramNameCases : public testing::TestWithParam<ProgramNameCase> {};
+
+TEST_P(ProgramNameCases, ArgumentsStartAfterTheProgramName) {
+  EXPECT_EQ(ArgumentsAfterProgramName(GetParam().fullLine), GetParam().arguments);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, ProgramNameCases,
+    testing::Values(ProgramNameCase{"Brontel.exe", ""},
+                    ProgramNameCase{"Brontel.exe l:1000 /w", "l:1000 /w"},
+                    ProgramNameCase{"C:\\Brontel\\Brontel.exe\t \t/f", "/f"},
+                    ProgramNameCase{"\"C:\\Program Files\\Brontel\\Brontel.exe\" L:1170", "L:1170"},
+                    ProgramNameCase{"\"C:\\Program Files\\Brontel.exe\"/w", "/w"},
+                    ProgramNameCase{"\"unterminated l:1000", ""}, ProgramNameCase{"", ""},
+                    // The arguments' own trailing blanks stay; the switches
+                    // are trimmed later.
+                    ProgramNameCase{"b.exe  /w:0  ", "/w:0  "}));
+
 TEST(CommandLine, NormaliseLowersAsciiAndTrimsWhiteSpace) {
   EXPECT_EQ(NormaliseCommandLine("  L:1170 /W \r\n"), "l:1170 /w");
   EXPECT_EQ(NormaliseCommandLine("\t"), "");
