@@ -5,15 +5,20 @@
 
 #include "apimgr/board_protocol.h"
 
-namespace {
-
 // The board handle is the address of an object of the driver library; its
-// second virtual operation returns the object's own address.
+// second virtual operation returns the object's own address. The view has
+// external linkage on purpose: inside an anonymous namespace the optimiser
+// knows no class implements it and turns the call into a jump to nowhere.
 class BoardObjectView {
  public:
   virtual void FirstOperation() = 0;
   virtual void* Identify() = 0;
+
+ protected:
+  ~BoardObjectView() = default;
 };
+
+namespace {
 
 constexpr wchar_t kManagerCaption[] = L"kxTV API Manager";
 constexpr wchar_t kMissingDllText[] = L"Error 4 : Missing DLL !\n";
