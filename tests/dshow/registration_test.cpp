@@ -9,19 +9,21 @@
 #include "test_support.h"
 
 namespace brontel::test {
-namespace {
-
-using dshow::ComPtr;
-
-constexpr DWORD kMeritUnlikely = 0x200000;
 
 // The filter mapper's parser for the stored FilterData blob (not in the
-// mingw-w64 headers).
+// mingw-w64 headers). Outside the anonymous namespace, so that the optimiser
+// cannot conclude that nothing implements it.
 struct IAMFilterData : public IUnknown {
   virtual HRESULT STDMETHODCALLTYPE ParseFilterData(BYTE* data, ULONG size, BYTE** regFilter2) = 0;
   virtual HRESULT STDMETHODCALLTYPE CreateFilterData(REGFILTER2* regFilter2, BYTE** data,
                                                      ULONG* size) = 0;
 };
+
+namespace {
+
+using dshow::ComPtr;
+
+constexpr DWORD kMeritUnlikely = 0x200000;
 // {97F7C4D4-547B-4A5F-8332-536430AD2E4D}
 constexpr IID kIidAMFilterData = {
     0x97f7c4d4, 0x547b, 0x4a5f, {0x83, 0x32, 0x53, 0x64, 0x30, 0xad, 0x2e, 0x4d}};

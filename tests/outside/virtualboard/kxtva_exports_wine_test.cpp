@@ -11,17 +11,19 @@
 
 #include "apimgr/board_blocks.h"
 
+// The driver's board object as the manager sees it. Outside the anonymous
+// namespace, so that the optimiser cannot conclude that nothing implements it.
+class TestBoardObjectView {
+ public:
+  virtual void FirstOperation() = 0;
+  virtual void* Identify() = 0;
+};
+
 namespace {
 
 using InitBoardClassFn = uint32_t(WINAPI*)(uint32_t, uint32_t);
 using FreeFn = int32_t(WINAPI*)(uint32_t);
 using DoThisFn = int32_t(WINAPI*)(uint32_t, uint32_t, uint32_t, void*);
-
-class BoardObjectView {
- public:
-  virtual void FirstOperation() = 0;
-  virtual void* Identify() = 0;
-};
 
 class Notifier {
  public:
@@ -83,7 +85,7 @@ TEST_F(VirtualBoardLibrary, BoardClassesAndTheHandleCheck) {
   for (uint32_t boardClass : {0x20u, 0xFF0020u}) {
     const uint32_t board = init(boardClass, 0);
     ASSERT_NE(board, 0u);
-    auto* object = reinterpret_cast<BoardObjectView*>(static_cast<uintptr_t>(board));
+    auto* object = reinterpret_cast<TestBoardObjectView*>(static_cast<uintptr_t>(board));
     EXPECT_EQ(object->Identify(), object) << "the second virtual operation names the object";
     EXPECT_EQ(free(board), 0);
     EXPECT_EQ(free(board), 1) << "a freed board is no longer a handle";
