@@ -8,7 +8,7 @@
 #include "app/brontel_dlg.h"
 #include "app/command_line.h"
 #include "app/resource_module.h"
-#include "app/skin_binding.h"
+#include "skin/skin_control.h"
 #include "app/text_convert.h"
 
 namespace brontel {
@@ -47,7 +47,7 @@ bool CBrontelApp::InitInstance(const std::wstring& commandLine) {
 
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
-  RegisterSkinControlClasses(m_instance);
+  skin::RegisterSkinControlClass(m_instance);
 
   auto dialog = std::make_unique<CBrontelDlg>();
   dialog->SetStartValues(options);

@@ -2,7 +2,8 @@
 
 #include "app/registry_store_win.h"
 #include "app/resource_module.h"
-#include "app/skin_binding.h"
+#include "app/text_convert.h"
+#include "skin/skin_control.h"
 #include "lang/resource_ids.h"
 
 namespace brontel {
@@ -43,7 +44,6 @@ CBrontelDlg::CBrontelDlg() = default;
 
 CBrontelDlg::~CBrontelDlg() {
   if (m_hwnd != nullptr) DestroyWindow(m_hwnd);
-  if (m_board != nullptr) m_board->Release();
   if (m_bigIcon != nullptr) DestroyIcon(m_bigIcon);
   if (m_smallIcon != nullptr) DestroyIcon(m_smallIcon);
 }
@@ -132,6 +132,20 @@ INT_PTR CBrontelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
       }
       return FALSE;
+    case WM_NOTIFY: {
+      const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (header != nullptr && header->idFrom == static_cast<UINT_PTR>(panel::kSkinItemId) &&
+          header->code == skin::kSkinNotifyEvent) {
+        const auto* event = reinterpret_cast<const skin::SkinEventNotify*>(lParam);
+        if (event->eventId == 1) OnSkinEvent(Narrow(event->arg2 ? event->arg2 : L""));
+        return TRUE;
+      }
+      return FALSE;
+    }
+    case kMsgBoardEvent:
+      // Board events carry nothing the panel acts on yet; they arrive here on
+      // the user-interface thread.
+      return TRUE;
     case WM_QUERYDRAGICON:
       SetWindowLongPtrW(m_hwnd, DWLP_MSGRESULT, reinterpret_cast<LONG_PTR>(m_bigIcon));
       return TRUE;
@@ -157,17 +171,33 @@ void CBrontelDlg::OnInitDialog() {
     if (HWND button = GetDlgItem(m_hwnd, id)) ShowWindow(button, SW_HIDE);
   }
 
-  if (LoadAndBindSkin(m_hwnd) == SkinLoadResult::kFailed) {
+  const panel::SkinBindResult bound = m_panel.LoadAndBind(m_hwnd, panel::DefaultSkinPath());
+  if (bound != panel::SkinBindResult::kBound) {
+    ShowResMessage(m_hwnd, panel::MessageForBindResult(bound), IDS_CAPTION,
+                   MB_OK | MB_ICONEXCLAMATION);
     StartShutdown();
     return;
   }
-  if (!bWakeStart) ShowPanel(m_hwnd, true);
+  const SIZE panelSize = m_panel.MainPanelSize();
+  if (!bWakeStart) {
+    // The dialog's client area is the skin's main panel.
+    RECT frame{0, 0, panelSize.cx, panelSize.cy};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(m_hwnd, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrW(m_hwnd, GWL_EXSTYLE)));
+    SetWindowPos(m_hwnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    m_panel.ShowPanel(true);
+  }
 
   m_store = std::make_unique<RegistryStore>();
   m_settings.SetScreenGeometry(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                               kPanelWidth);
+                               panelSize.cx);
   m_settings.LoadAll(*m_store);
   m_settings.WriteOutsidePlayerKey(*m_store);
+  if (!bWakeStart) {
+    SetWindowPos(m_hwnd, nullptr, m_settings.appSet.lPanelXPos, m_settings.appSet.lPanelYPos, 0,
+                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 
   CloseOldPowerManagers();
   SweepScreenSavers();
@@ -213,12 +243,14 @@ void CBrontelDlg::OnTimer(UINT_PTR id) {
     case kTimerFinalCleanup:
       RunFinalCleanup();
       break;
+    case panel::kTimerDigitEntry:
+      RunDigitStep(m_digits.OnTimer());
+      break;
     default:
+      m_board.OnTimer(id);
       break;
   }
 }
-
-void CBrontelDlg::OnCommand(UINT) {}
 
 // The window's close command, Enter and Escape never end the program by
 // themselves: the user leaves through the exit action, which shuts down.

@@ -10,7 +10,11 @@
 #include "app/app_settings.h"
 #include "app/command_line.h"
 #include "app/instance_checker.h"
+#include "app/panel/digit_entry.h"
+#include "app/panel/panel_skin_win.h"
 #include "app/system_tray.h"
+#include "tv/board_client_win.h"
+#include "tv/video_window_win.h"
 
 namespace brontel {
 
@@ -34,10 +38,10 @@ constexpr UINT kTrayIconId = 122;
 constexpr int kPanelWidth = 450;
 constexpr int kPanelHeight = 350;
 
-class CBrontelDlg {
+class CBrontelDlg : public BoardClientHost {
  public:
   CBrontelDlg();
-  ~CBrontelDlg();
+  ~CBrontelDlg() override;
   CBrontelDlg(const CBrontelDlg&) = delete;
   CBrontelDlg& operator=(const CBrontelDlg&) = delete;
 
@@ -64,6 +68,29 @@ class CBrontelDlg {
   bool bShuttingDown = false;
   bool bPowerOffAtExit = false;
   bool bVideoWndExists = false;
+  bool bFullScreen = false;
+
+  // lRunMode: 0 live, 1 a scheduled entry is prepared, 2 recording,
+  // 3 playback, 4 time shift.
+  std::int32_t lRunMode = 0;
+  panel::PanelGates gates;
+
+  // The panel action dispatcher shared by skin events, classic buttons and
+  // menu commands.
+  void DoPanelAction(std::int32_t code);
+  void RefreshPanel();
+
+  // BoardClientHost
+  HWND MainWindow() override { return m_hwnd; }
+  HWND VideoWindow() override { return m_videoWnd.hwnd(); }
+  void ShowBoardError() override;
+  void ShowVolume(std::int32_t step) override;
+  void ShowAudioMode(std::int32_t mode) override;
+  void ShowChannelTexts(const std::string& name, const std::string& number) override;
+  void ShowPendingSource(std::int32_t source) override;
+  bool VideoWindowVisible() override { return m_videoWnd.shown(); }
+  void ShowVideoWindow(bool show) override { m_videoWnd.ShowVideo(show, bFullScreen); }
+  std::int32_t RunMode() override { return lRunMode; }
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -95,6 +122,12 @@ class CBrontelDlg {
   void FailStartup(UINT messageId);
 
   void GatherCurrentState();
+  bool CreateVideoAndStartPicture();
+  void OnSkinEvent(const std::string& codeText);
+  void RunPanelOp(panel::PanelOp op);
+  void RunDigitStep(const panel::DigitEntry::Step& step);
+  panel::CommandContext MakeCommandContext() const;
+  panel::PanelState MakePanelState() const;
   void RunFinalCleanup();
 
   HWND m_hwnd = nullptr;
@@ -106,7 +139,10 @@ class CBrontelDlg {
   CSystemTray m_tray;
   CAppSettings m_settings;
   std::unique_ptr<SettingsStore> m_store;
-  IUnknown* m_board = nullptr;
+  panel::PanelSkin m_panel;
+  panel::DigitEntry m_digits;
+  CVideoScreenWnd m_videoWnd;
+  CBoardClient m_board{m_settings, *this};
 };
 
 }  // namespace brontel

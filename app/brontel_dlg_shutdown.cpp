@@ -2,7 +2,6 @@
 
 #include "app/brontel_dlg.h"
 
-#include "app/board_start.h"
 #include "app/power_off.h"
 
 namespace brontel {
@@ -21,18 +20,35 @@ void CBrontelDlg::StartShutdown() {
     if (m_store) m_settings.SaveAll(*m_store);
   }
   bShuttingDown = true;
-  if (m_board != nullptr) QuietBoardForShutdown(m_board);
+  m_board.QuietForShutdown();
   SetTimer(m_hwnd, kTimerFinalCleanup, kFinalCleanupMs, nullptr);
 }
 
-// Window positions, source, channel and volume live in the settings object
-// already; the video window adds its rectangle here once it exists.
-void CBrontelDlg::GatherCurrentState() {}
+// Source, channel and volume live in the settings object already; the
+// window positions are read here.
+void CBrontelDlg::GatherCurrentState() {
+  AppSetGroup& app = m_settings.appSet;
+  if (m_videoWnd.hwnd() != nullptr && !bFullScreen) {
+    const RECT video = m_videoWnd.SavedRect();
+    app.lScreenXPos = video.left;
+    app.lScreenYPos = video.top;
+    app.lScreenXSize = video.right - video.left;
+    app.lScreenYSize = video.bottom - video.top;
+  }
+  if (m_hwnd != nullptr && !bWakeStart && !IsIconic(m_hwnd)) {
+    RECT panelRect{};
+    GetWindowRect(m_hwnd, &panelRect);
+    app.lPanelXPos = panelRect.left;
+    app.lPanelYPos = panelRect.top;
+  }
+  app.lVolLevel = m_board.VolumeStep() * 10;
+}
 
 void CBrontelDlg::RunFinalCleanup() {
   for (UINT_PTR id : kTimersKilledAtCleanup) KillTimer(m_hwnd, id);
   FreePowerLibrary();
-  CloseBoardAtExit(&m_board);
+  m_board.CloseBoard();
+  m_videoWnd.Destroy();
   bVideoWndExists = false;
   m_tray.RemoveIcon();
 

@@ -3,11 +3,9 @@
 
 #include "app/brontel_dlg.h"
 
-#include "app/board_start.h"
 #include "app/directx_probe.h"
 #include "app/notice_dialogs.h"
 #include "app/resource_module.h"
-#include "app/skin_binding.h"
 #include "lang/resource_ids.h"
 
 namespace brontel {
@@ -20,7 +18,10 @@ void CBrontelDlg::RunStartupContinuation() {
   SystemParametersInfoW(SPI_GETSCREENSAVEACTIVE, 0, &saverActive, 0);
   bScreenSaverWasActive = saverActive != FALSE;
 
-  const int created = CreateBoard(&m_board);
+  m_board.overlayMode = overlayMode;
+  m_board.screenSaverWasActive = bScreenSaverWasActive;
+  m_board.bWakeStart = bWakeStart != 0;
+  const int created = m_board.CreateBoard();
   if (created == kBoardClassMissing) {
     FailStartup(IDS_ERR_APIMGR_MISSING);
     return;
@@ -29,7 +30,7 @@ void CBrontelDlg::RunStartupContinuation() {
     FailStartup(IDS_ERR_APIMGR_FAILED);
     return;
   }
-  if (!CheckBoardStart(m_board)) {
+  if (!m_board.CheckBoardStart()) {
     FailStartup(IDS_ERR_BOARD_START);
     return;
   }
@@ -38,14 +39,36 @@ void CBrontelDlg::RunStartupContinuation() {
   // this is how it has always behaved, and no message is defined for it.
   if (!CreateTrayIcon()) return;
 
-  if (!StartVideoAndPicture(m_hwnd, m_board)) {
+  if (!CreateVideoAndStartPicture()) {
     FailStartup(IDS_ERR_VIDEO_START);
     return;
   }
   bVideoWndExists = true;
-  SetTimer(m_hwnd, kTimerScheduler, kSchedulerTickMs, nullptr);
-  if (!bWakeStart) ShowPanel(m_hwnd, false);
   if (bWakeNotice) ShowWakeNotice();
+}
+
+bool CBrontelDlg::CreateVideoAndStartPicture() {
+  const AppSetGroup& app = m_settings.appSet;
+  const RECT saved{app.lScreenXPos, app.lScreenYPos, app.lScreenXPos + app.lScreenXSize,
+                   app.lScreenYPos + app.lScreenYSize};
+  if (!m_videoWnd.Create(GetModuleHandleW(nullptr), m_hwnd, saved, m_accelerators)) return false;
+  if (m_settings.appSet.msCurrSrc != kSourceRadio) m_videoWnd.ShowVideo(true, false);
+  if (!m_board.StartPicture(0)) return false;
+  // The panel's first state.
+  ShowVolume(m_settings.appSet.lVolLevel / 10);
+  m_panel.ShowTime(panel::PlanShowTime(panel::kAreaRemaining, false, panel::kKindPlay, 0, false, 0));
+  m_panel.ShowTime(panel::PlanShowTime(panel::kAreaElapsed, false, panel::kKindPlay, 0, false, 0));
+  m_panel.ShowSchedule(m_settings.scheSet.lScheItemCount > 0);
+  SetTimer(m_hwnd, kTimerScheduler, kSchedulerTickMs, nullptr);
+  if (!bWakeStart) m_panel.ShowPanel(false);
+  gates.bPanelEnabled = 1;
+  gates.bActionAllowed = 1;
+  RefreshPanel();
+  if (bFullScreenStart && m_settings.appSet.msCurrSrc != kSourceRadio) {
+    bFullScreen = true;
+    m_videoWnd.ShowVideo(true, true);
+  }
+  return true;
 }
 
 bool CBrontelDlg::CheckDirectX() {

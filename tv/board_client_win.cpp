@@ -279,6 +279,12 @@ void CBoardClient::ChannelStep(bool up) {
   const std::int32_t source = m_settings.appSet.msCurrSrc;
   if (source != kSourceTV && source != kSourceRadio) return;
   m_lists.StepPosition(source, up);
+  TuneCurrentEntry();
+}
+
+void CBoardClient::TuneCurrentEntry() {
+  const std::int32_t source = m_settings.appSet.msCurrSrc;
+  if (source != kSourceTV && source != kSourceRadio) return;
   ShowChannelEntry(source);
   const std::optional<ListEntry> entry = m_lists.CurrentEntry(source);
   if (source == kSourceRadio) {
@@ -295,13 +301,7 @@ bool CBoardClient::SelectChannelNumber(std::int32_t number) {
     return false;
   }
   m_lists.SelectByNumber(source, number);
-  ShowChannelEntry(source);
-  if (source == kSourceRadio) {
-    SetFrequency(m_lists.PresetHertz(kSourceRadio));
-  } else {
-    TuneChannel(m_settings.tvSet.lTunerSrc, number, false);
-  }
-  RestartAudioModeTimer();
+  TuneCurrentEntry();
   return true;
 }
 

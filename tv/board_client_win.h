@@ -98,6 +98,8 @@ class CBoardClient {
   bool TuneChannel(std::int32_t table, std::int32_t channel, bool reselect);
   bool SetFrequency(std::int32_t hertz);
   void ChannelStep(bool up);
+  // Shows and tunes the current list entry of the TV or radio source.
+  void TuneCurrentEntry();
   void VolumeUp();
   void VolumeDown();
   // Volume button pressed or released (hold repeat).

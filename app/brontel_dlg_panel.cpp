@@ -1,0 +1,203 @@
+// The panel's commands: skin events, classic buttons and menu commands all
+// end in DoPanelAction; what the panel shows is refreshed from the state.
+
+#include <cstdlib>
+
+#include "app/brontel_dlg.h"
+#include "app/resource_module.h"
+#include "lang/resource_ids.h"
+
+namespace brontel {
+
+panel::PanelState CBrontelDlg::MakePanelState() const {
+  panel::PanelState state;
+  state.lRunMode = lRunMode;
+  state.msCurrSrc = m_settings.appSet.msCurrSrc;
+  state.overlayMode = overlayMode;
+  return state;
+}
+
+panel::CommandContext CBrontelDlg::MakeCommandContext() const {
+  panel::CommandContext context;
+  context.states = panel::GetActionStates(MakePanelState());
+  context.lRunMode = lRunMode;
+  context.msCurrSrc = m_settings.appSet.msCurrSrc;
+  return context;
+}
+
+void CBrontelDlg::OnSkinEvent(const std::string& codeText) {
+  const std::optional<std::int32_t> code = panel::ParseActionCodeText(codeText);
+  if (code) DoPanelAction(*code);
+}
+
+void CBrontelDlg::DoPanelAction(std::int32_t code) {
+  const panel::PanelActionResult result = panel::DecidePanelAction(code, &gates);
+  RunPanelOp(result.op);
+  if (result.refresh && gates.bActionAllowed) RefreshPanel();
+}
+
+void CBrontelDlg::RunPanelOp(panel::PanelOp op) {
+  using panel::PanelOp;
+  switch (op) {
+    case PanelOp::kStopVolumeRepeat:
+      for (UINT_PTR id : {kTimerVolumeUpHold, kTimerVolumeDownHold, kTimerVolumeUpRepeat,
+                          kTimerVolumeDownRepeat}) {
+        KillTimer(m_hwnd, id);
+      }
+      break;
+    case PanelOp::kNextSource:
+      m_board.NextSource();
+      break;
+    case PanelOp::kNextSoundMode:
+      m_board.NextAudioMode();
+      break;
+    case PanelOp::kChannelUp:
+      m_board.ChannelStep(true);
+      break;
+    case PanelOp::kChannelDown:
+      m_board.ChannelStep(false);
+      break;
+    case PanelOp::kVolumeUpStep:
+      m_board.VolumeRelease(true);
+      break;
+    case PanelOp::kVolumeDownStep:
+      m_board.VolumeRelease(false);
+      break;
+    case PanelOp::kStartVolumeUpHold:
+      m_board.VolumePress(true);
+      break;
+    case PanelOp::kStartVolumeDownHold:
+      m_board.VolumePress(false);
+      break;
+    case PanelOp::kToggleSound:
+      m_board.ToggleSound();
+      break;
+    case PanelOp::kToggleFullScreen:
+      if (m_videoWnd.hwnd() != nullptr && m_settings.appSet.msCurrSrc != kSourceRadio) {
+        bFullScreen = !bFullScreen;
+        m_videoWnd.ShowVideo(true, bFullScreen);
+      }
+      break;
+    case PanelOp::kExit:
+      if (!bShuttingDown) StartShutdown();
+      break;
+    case PanelOp::kMinimiseToTray:
+      ShowWindow(m_hwnd, SW_MINIMIZE);
+      break;
+    // Recording, time shift, playback, snapshots, the settings sheet and the
+    // reservation hand-over are not part of this program yet.
+    case PanelOp::kTimeShift:
+    case PanelOp::kSkipBack:
+    case PanelOp::kRewind:
+    case PanelOp::kPlay:
+    case PanelOp::kPause:
+    case PanelOp::kFastForward:
+    case PanelOp::kSkipForward:
+    case PanelOp::kRecord:
+    case PanelOp::kStop:
+    case PanelOp::kNextRecQuality:
+    case PanelOp::kReservationMode:
+    case PanelOp::kOpenSettings:
+    case PanelOp::kSnapshot:
+    case PanelOp::kNone:
+      break;
+  }
+}
+
+void CBrontelDlg::OnCommand(UINT id) {
+  const panel::CommandRoute route = panel::RouteCommand(static_cast<int>(id), MakeCommandContext());
+  if (route.setActionAllowed) gates.bActionAllowed = 1;
+  switch (route.kind) {
+    case panel::CommandKind::kNotOurs:
+    case panel::CommandKind::kNothing:
+      break;
+    case panel::CommandKind::kAction:
+      DoPanelAction(route.actionCode);
+      break;
+    case panel::CommandKind::kMenuSoundToggle: {
+      std::int32_t& on = m_settings.appSet.bAudioOn;
+      on = on ? 0 : 1;
+      m_board.SetSound(on ? kSoundOn : kSoundMute);
+      break;
+    }
+    case panel::CommandKind::kPreviousChannel:
+      if (m_board.Lists().ReturnToPrevious(m_settings.appSet.msCurrSrc) > 0) {
+        m_board.TuneCurrentEntry();
+      }
+      break;
+    case panel::CommandKind::kDigit:
+      RunDigitStep(m_digits.OnDigit(route.arg));
+      break;
+    case panel::CommandKind::kDigitEntryKey: {
+      const std::int32_t source = m_settings.appSet.msCurrSrc;
+      RunDigitStep(m_digits.OnEntryKey(source == kSourceTV || source == kSourceRadio));
+      break;
+    }
+    case panel::CommandKind::kRestoreFromTray:
+      ShowWindow(m_hwnd, SW_RESTORE);
+      break;
+    // The video window's size presets, the picture-in-picture window and
+    // playback come with those features.
+    case panel::CommandKind::kVideoSizePreset:
+    case panel::CommandKind::kTogglePip:
+    case panel::CommandKind::kPlayLastRecording:
+      break;
+  }
+  if (route.refreshAfter) RefreshPanel();
+}
+
+void CBrontelDlg::RunDigitStep(const panel::DigitEntry::Step& step) {
+  switch (step.timer) {
+    case panel::DigitEntry::Timer::kRestart:
+      SetTimer(m_hwnd, panel::kTimerDigitEntry, panel::kDigitEntryMs, nullptr);
+      break;
+    case panel::DigitEntry::Timer::kStop:
+      KillTimer(m_hwnd, panel::kTimerDigitEntry);
+      break;
+    case panel::DigitEntry::Timer::kLeave:
+      break;
+  }
+  if (step.select && m_board.SelectChannelNumber(step.number)) RefreshPanel();
+}
+
+void CBrontelDlg::RefreshPanel() {
+  if (!m_panel.IsBound()) return;
+  panel::PanelView view;
+  view.state = MakePanelState();
+  view.sourceChangePending = m_board.SourcePending();
+  view.pendingSource = m_board.PendingSource();
+  view.amCurrAudioMode = m_settings.appSet.amCurrAudioMode;
+  view.cmCurrRecMode = m_settings.appSet.cmCurrRecMode;
+  view.bAudioOn = m_settings.appSet.bAudioOn != 0;
+  const std::optional<ListEntry> entry =
+      const_cast<CBoardClient&>(m_board).Lists().CurrentEntry(m_settings.appSet.msCurrSrc);
+  if (entry) {
+    view.channel.exists = true;
+    view.channel.number = entry->number;
+    view.channel.name = entry->name;
+  }
+  m_panel.Refresh(view);
+}
+
+void CBrontelDlg::ShowBoardError() {
+  ShowResMessage(m_hwnd, IDS_ERR_BOARD, IDS_CAPTION, MB_OK | MB_ICONEXCLAMATION);
+}
+
+void CBrontelDlg::ShowVolume(std::int32_t step) {
+  m_panel.ShowVolume(static_cast<int>(step));
+}
+
+void CBrontelDlg::ShowAudioMode(std::int32_t) {
+  RefreshPanel();
+}
+
+void CBrontelDlg::ShowChannelTexts(const std::string& name, const std::string& number) {
+  m_panel.SetLabel(IDC_LABEL_CHN_NAME, name);
+  m_panel.SetLabel(IDC_LABEL_CHN_NUM, number);
+}
+
+void CBrontelDlg::ShowPendingSource(std::int32_t) {
+  RefreshPanel();
+}
+
+}  // namespace brontel
