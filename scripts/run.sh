@@ -34,6 +34,7 @@ export BRONTEL_BUILD_DIR="$build"
 wineserver -p
 wine cmd /c exit 0 >/dev/null 2>&1
 "$root/scripts/install-product.sh" "$build"
+"$root/scripts/seed-channels.sh" "$build"
 
 exe="$build/bin/Brontel.exe"
 if [ "$headless" = 0 ]; then

@@ -12,7 +12,7 @@ BRONTEL_BUILD_DIR="$build" . "$here/wine-env.sh"
 mkdir -p "$HOME"
 [ -f "$HOME/.asoundrc" ] || echo 'pcm.!default { type null }' > "$HOME/.asoundrc"
 
-marker="$WINEPREFIX/.brontel-prefix-v3"
+marker="$WINEPREFIX/.brontel-prefix-v4"
 [ -f "$marker" ] && exit 0
 
 echo "wine-prefix: creating $WINEPREFIX"
@@ -47,7 +47,7 @@ REG
 wine regedit /S "$reg" >/dev/null 2>&1
 # Japanese glyphs come from IPA Gothic through the font link of the UI fonts.
 link='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
-for face in Tahoma 'Microsoft Sans Serif' 'MS Shell Dlg' 'MS Shell Dlg 2'; do
+for face in Tahoma 'Tahoma Bold' 'Microsoft Sans Serif' 'MS Shell Dlg' 'MS Shell Dlg 2'; do
   wine reg add "$link" /v "$face" /t REG_MULTI_SZ /d 'ipag.ttf,IPAGothic' /f >/dev/null 2>&1
 done
 wineserver -w
