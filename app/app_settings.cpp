@@ -25,13 +25,13 @@ constexpr bool KindMatches() {
   return std::is_same_v<T, DateTime>;
 }
 
-#define BRONTEL_FIELD(G, K, name, member)                                            \
-  Field<G> {                                                                         \
-    name, K, [](G& g) -> void* {                                                     \
-      static_assert(KindMatches<std::remove_reference_t<decltype(g.member)>, K>(),   \
-                    "field kind does not match its member");                         \
-      return &g.member;                                                              \
-    }                                                                                \
+#define BRONTEL_FIELD(G, K, name, member)                                          \
+  Field<G> {                                                                       \
+    name, K, [](G& g) -> void* {                                                   \
+      static_assert(KindMatches<std::remove_reference_t<decltype(g.member)>, K>(), \
+                    "field kind does not match its member");                       \
+      return &g.member;                                                            \
+    }                                                                              \
   }
 #define L_(G, name, member) BRONTEL_FIELD(G, Kind::kLong, name, member)
 #define S_(G, name, member) BRONTEL_FIELD(G, Kind::kText, name, member)
@@ -104,8 +104,10 @@ const Field<VidClrGroup> kColourInUseFields[] = {
 constexpr std::int32_t kFirstVideo2Contrast = 50;
 
 const Field<SnapSetGroup> kSnapSetFields[] = {
-    S_(SnapSetGroup, "szDestDir", szDestDir),       L_(SnapSetGroup, "lCaptDim", lCaptDim),
-    L_(SnapSetGroup, "lJPGQuality", lJPGQuality),   L_(SnapSetGroup, "lImageFormat", lImageFormat),
+    S_(SnapSetGroup, "szDestDir", szDestDir),
+    L_(SnapSetGroup, "lCaptDim", lCaptDim),
+    L_(SnapSetGroup, "lJPGQuality", lJPGQuality),
+    L_(SnapSetGroup, "lImageFormat", lImageFormat),
     L_(SnapSetGroup, "lFileNameType", lFileNameType),
     L_(SnapSetGroup, "lFileCounter", lFileCounter),
 };
@@ -251,15 +253,33 @@ StoreKey CreateRecord(SettingsStore& store, SettingsGroup group, const std::stri
 }  // namespace
 
 const char* const kEncoderFieldNames[kEncoderFieldCount] = {
-    "dwframes_in_group",  "dwframes_in_subgroup", "dwmpeg_type",
-    "dwbit_rate",         "dwframe_rate_code",    "dwme_performance",
-    "dwpixel_aspect_ratio", "dwvideo_format",     "dwhD1_mode",
-    "dwaudio_mode",       "dwaudio_bitrate_index", "dwaudio_frequency",
-    "dwprofile",          "dwlevel",              "dwn_closed_gop_count",
-    "dwbit_rate_mode",    "dwvbr_mode",           "dwvbr_quant_scale",
-    "dwvbr_max_bit_rate", "dwvbr_avg_bit_rate",   "dwvbr_max_avg",
-    "dwvbr_min_avg",      "dwnFrames",            "dwnseq_hdr_count",
-    "dwreserved",         "dwresolution",         "dwcappreview",
+    "dwframes_in_group",
+    "dwframes_in_subgroup",
+    "dwmpeg_type",
+    "dwbit_rate",
+    "dwframe_rate_code",
+    "dwme_performance",
+    "dwpixel_aspect_ratio",
+    "dwvideo_format",
+    "dwhD1_mode",
+    "dwaudio_mode",
+    "dwaudio_bitrate_index",
+    "dwaudio_frequency",
+    "dwprofile",
+    "dwlevel",
+    "dwn_closed_gop_count",
+    "dwbit_rate_mode",
+    "dwvbr_mode",
+    "dwvbr_quant_scale",
+    "dwvbr_max_bit_rate",
+    "dwvbr_avg_bit_rate",
+    "dwvbr_max_avg",
+    "dwvbr_min_avg",
+    "dwnFrames",
+    "dwnseq_hdr_count",
+    "dwreserved",
+    "dwresolution",
+    "dwcappreview",
 };
 
 std::uint32_t& EncoderParams::Field(int index) {
@@ -271,14 +291,22 @@ std::uint32_t EncoderParams::Field(int index) const {
 
 const char* GroupName(SettingsGroup group) {
   switch (group) {
-    case SettingsGroup::kAppSet: return "AppSet";
-    case SettingsGroup::kTVSet: return "TVSet";
-    case SettingsGroup::kVidClrSet: return "VidClrSet";
-    case SettingsGroup::kVidClrDefSet: return "VidClrDefSet";
-    case SettingsGroup::kSnapSet: return "SnapSet";
-    case SettingsGroup::kCaptSet: return "CaptSet";
-    case SettingsGroup::kRdSet: return "RdSet";
-    case SettingsGroup::kScheSet: return "ScheSet";
+    case SettingsGroup::kAppSet:
+      return "AppSet";
+    case SettingsGroup::kTVSet:
+      return "TVSet";
+    case SettingsGroup::kVidClrSet:
+      return "VidClrSet";
+    case SettingsGroup::kVidClrDefSet:
+      return "VidClrDefSet";
+    case SettingsGroup::kSnapSet:
+      return "SnapSet";
+    case SettingsGroup::kCaptSet:
+      return "CaptSet";
+    case SettingsGroup::kRdSet:
+      return "RdSet";
+    case SettingsGroup::kScheSet:
+      return "ScheSet";
   }
   return "";
 }
@@ -287,13 +315,21 @@ std::string GroupPath(SettingsGroup group) {
   return std::string(kSettingsRoot) + "\\" + GroupName(group);
 }
 
-DateTime DefaultScheDateTime() { return MakeLocalDateTime(2000, 1, 1, 12, 0); }
+DateTime DefaultScheDateTime() {
+  return MakeLocalDateTime(2000, 1, 1, 12, 0);
+}
 
 ScheItem::ScheItem() : tStartDateTime(DefaultScheDateTime()), tStopDateTime(tStartDateTime) {}
 
-std::string ChannelRecordName(int index) { return ThreeDigitRecordName("ChnInfo", index + 1); }
-std::string StationRecordName(int index) { return TwoDigitRecordName("StnInfo", index + 1); }
-std::string ScheItemRecordName(int index) { return TwoDigitRecordName("ScheItem", index + 1); }
+std::string ChannelRecordName(int index) {
+  return ThreeDigitRecordName("ChnInfo", index + 1);
+}
+std::string StationRecordName(int index) {
+  return TwoDigitRecordName("StnInfo", index + 1);
+}
+std::string ScheItemRecordName(int index) {
+  return TwoDigitRecordName("ScheItem", index + 1);
+}
 
 // --- primitives ---------------------------------------------------------
 
@@ -348,8 +384,7 @@ bool WriteDateTime(const StoreKey& key, const std::string& name, DateTime value)
   return WriteText(key, name, FormatDateTime(value));
 }
 
-bool WriteDword(const StoreKey& key, const std::string& name, std::uint32_t value,
-                ValueType type) {
+bool WriteDword(const StoreKey& key, const std::string& name, std::uint32_t value, ValueType type) {
   return key && key.store().SetDword(key.id(), name, value, type);
 }
 
@@ -398,13 +433,27 @@ void CAppSettings::ResetGroup(SettingsGroup group) {
     case SettingsGroup::kAppSet:
       appSet = AppSetDefaults(m_screenWidth, m_screenHeight, m_panelWidth);
       break;
-    case SettingsGroup::kTVSet: tvSet = TVSetGroup(); break;
-    case SettingsGroup::kVidClrSet: vidClrSet = VidClrGroup(); break;
-    case SettingsGroup::kVidClrDefSet: vidClrDefSet = VidClrGroup(); break;
-    case SettingsGroup::kSnapSet: snapSet = SnapSetGroup(); break;
-    case SettingsGroup::kCaptSet: captSet = CaptSetGroup(); break;
-    case SettingsGroup::kRdSet: rdSet = RdSetGroup(); break;
-    case SettingsGroup::kScheSet: scheSet = ScheSetGroup(); break;
+    case SettingsGroup::kTVSet:
+      tvSet = TVSetGroup();
+      break;
+    case SettingsGroup::kVidClrSet:
+      vidClrSet = VidClrGroup();
+      break;
+    case SettingsGroup::kVidClrDefSet:
+      vidClrDefSet = VidClrGroup();
+      break;
+    case SettingsGroup::kSnapSet:
+      snapSet = SnapSetGroup();
+      break;
+    case SettingsGroup::kCaptSet:
+      captSet = CaptSetGroup();
+      break;
+    case SettingsGroup::kRdSet:
+      rdSet = RdSetGroup();
+      break;
+    case SettingsGroup::kScheSet:
+      scheSet = ScheSetGroup();
+      break;
   }
 }
 
@@ -521,9 +570,9 @@ void CAppSettings::LoadGroup(SettingsStore& store, SettingsGroup group) {
 void CAppSettings::LoadAll(SettingsStore& store) {
   EnsureKeys(store);
   static constexpr SettingsGroup kLoadOrder[] = {
-      SettingsGroup::kAppSet,       SettingsGroup::kTVSet,   SettingsGroup::kVidClrDefSet,
-      SettingsGroup::kVidClrSet,    SettingsGroup::kSnapSet, SettingsGroup::kCaptSet,
-      SettingsGroup::kRdSet,        SettingsGroup::kScheSet,
+      SettingsGroup::kAppSet,    SettingsGroup::kTVSet,   SettingsGroup::kVidClrDefSet,
+      SettingsGroup::kVidClrSet, SettingsGroup::kSnapSet, SettingsGroup::kCaptSet,
+      SettingsGroup::kRdSet,     SettingsGroup::kScheSet,
   };
   for (SettingsGroup group : kLoadOrder) LoadGroup(store, group);
 }
@@ -600,8 +649,7 @@ bool CAppSettings::MarkScheItemCompleted(const ScheItem& item) {
     if (entry.msSrcType == item.msSrcType && entry.sfType == item.sfType &&
         entry.lChn == item.lChn && entry.lCaptMode == item.lCaptMode &&
         entry.szChnName == item.szChnName && entry.szScheDesc == item.szScheDesc &&
-        entry.tStartDateTime == item.tStartDateTime &&
-        entry.tStopDateTime == item.tStopDateTime) {
+        entry.tStartDateTime == item.tStartDateTime && entry.tStopDateTime == item.tStopDateTime) {
       entry.bCompleted = 1;
       return true;
     }

@@ -89,8 +89,8 @@ struct VidClrGroup {
   InputColour tv{50, 53, 75, 50};
   InputColour video1{};
   InputColour video2{};
-  std::int32_t bColorAllSame = 0;    // VidClrSet only
-  std::int32_t bUseDeinterlacer = 1; // VidClrSet only
+  std::int32_t bColorAllSame = 0;     // VidClrSet only
+  std::int32_t bUseDeinterlacer = 1;  // VidClrSet only
 };
 
 struct SnapSetGroup {
@@ -199,9 +199,9 @@ struct ScheSetGroup {
 };
 
 // Record key names.
-std::string ChannelRecordName(int index);  // "ChnInfo001" for index 0
-std::string StationRecordName(int index);  // "StnInfo01" for index 0
-std::string ScheItemRecordName(int index); // "ScheItem01" for index 0
+std::string ChannelRecordName(int index);   // "ChnInfo001" for index 0
+std::string StationRecordName(int index);   // "StnInfo01" for index 0
+std::string ScheItemRecordName(int index);  // "ScheItem01" for index 0
 constexpr char kScheItemTempName[] = "ScheItemTemp";
 
 // Primitives over an open key.
@@ -214,8 +214,7 @@ bool WriteLong(const StoreKey& key, const std::string& name, std::int32_t value)
 bool WriteText(const StoreKey& key, const std::string& name, const std::string& text);
 bool WriteReal(const StoreKey& key, const std::string& name, double value);
 bool WriteDateTime(const StoreKey& key, const std::string& name, DateTime value);
-bool WriteDword(const StoreKey& key, const std::string& name, std::uint32_t value,
-                ValueType type);
+bool WriteDword(const StoreKey& key, const std::string& name, std::uint32_t value, ValueType type);
 // The integer, or `fallback` when it is missing.
 std::int32_t ReadLongOr(const StoreKey& key, const std::string& name, std::int32_t fallback);
 std::string ReadTextOr(const StoreKey& key, const std::string& name, const std::string& fallback);

@@ -10,7 +10,9 @@
 namespace brontel {
 namespace {
 
-HKEY AsKey(SettingsStore::KeyId key) { return reinterpret_cast<HKEY>(key); }
+HKEY AsKey(SettingsStore::KeyId key) {
+  return reinterpret_cast<HKEY>(key);
+}
 
 void ShowCreateKeyFailure(const std::string& path, long /*error*/) {
   const std::wstring caption = Widen(path);
@@ -19,7 +21,9 @@ void ShowCreateKeyFailure(const std::string& path, long /*error*/) {
 
 }  // namespace
 
-RegistryStore::RegistryStore() { onCreateKeyFailed = ShowCreateKeyFailure; }
+RegistryStore::RegistryStore() {
+  onCreateKeyFailed = ShowCreateKeyFailure;
+}
 
 RegistryStore::~RegistryStore() = default;
 

@@ -55,7 +55,9 @@ long MemoryStore::CreateKey(const std::string& path, KeyId* key) {
   return kOk;
 }
 
-void MemoryStore::CloseKey(KeyId key) { m_open.erase(key); }
+void MemoryStore::CloseKey(KeyId key) {
+  m_open.erase(key);
+}
 
 MemoryStore::Key* MemoryStore::Find(KeyId id) {
   const auto open = m_open.find(id);
@@ -111,8 +113,10 @@ bool MemoryStore::HasKey(const std::string& path) const {
 void MemoryStore::DeleteKeyTree(const std::string& path) {
   const std::string lower = Lower(path);
   for (auto it = m_keys.begin(); it != m_keys.end();) {
-    if (it->first == lower || it->first.rfind(lower + "\\", 0) == 0) it = m_keys.erase(it);
-    else ++it;
+    if (it->first == lower || it->first.rfind(lower + "\\", 0) == 0)
+      it = m_keys.erase(it);
+    else
+      ++it;
   }
 }
 

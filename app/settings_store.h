@@ -53,9 +53,7 @@ class StoreKey {
  public:
   StoreKey() = default;
   StoreKey(SettingsStore& store, SettingsStore::KeyId id) : m_store(&store), m_id(id) {}
-  StoreKey(StoreKey&& other) noexcept : m_store(other.m_store), m_id(other.m_id) {
-    other.m_id = 0;
-  }
+  StoreKey(StoreKey&& other) noexcept : m_store(other.m_store), m_id(other.m_id) { other.m_id = 0; }
   StoreKey& operator=(StoreKey&& other) noexcept {
     if (this != &other) {
       Reset();

@@ -40,7 +40,9 @@ std::string FormatReal(double value) {
   return buffer;
 }
 
-double ParseReal(const std::string& text) { return std::strtod(text.c_str(), nullptr); }
+double ParseReal(const std::string& text) {
+  return std::strtod(text.c_str(), nullptr);
+}
 
 DateTime MakeLocalDateTime(int year, int month, int day, int hour, int minute, int second) {
   std::tm tm{};
@@ -76,8 +78,7 @@ LocalTimeParts SplitLocalDateTime(DateTime value) {
 std::string FormatDateTime(DateTime value) {
   const LocalTimeParts p = SplitLocalDateTime(value);
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%d-%d-%d-%d-%d", p.year, p.month, p.day, p.hour,
-                p.minute);
+  std::snprintf(buffer, sizeof buffer, "%d-%d-%d-%d-%d", p.year, p.month, p.day, p.hour, p.minute);
   return buffer;
 }
 
@@ -102,9 +103,12 @@ std::string CutText(const std::string& text, std::size_t maxChars) {
     if (chars == maxChars) return text.substr(0, i);
     const unsigned char lead = static_cast<unsigned char>(text[i]);
     std::size_t length = 1;
-    if (lead >= 0xF0) length = 4;
-    else if (lead >= 0xE0) length = 3;
-    else if (lead >= 0xC0) length = 2;
+    if (lead >= 0xF0)
+      length = 4;
+    else if (lead >= 0xE0)
+      length = 3;
+    else if (lead >= 0xC0)
+      length = 2;
     i += length;
     ++chars;
   }
@@ -113,16 +117,21 @@ std::string CutText(const std::string& text, std::size_t maxChars) {
 
 std::string ThreeDigitRecordName(const std::string& prefix, int number) {
   char buffer[32];
-  if (number < 10) std::snprintf(buffer, sizeof buffer, "00%d", number);
-  else if (number < 100) std::snprintf(buffer, sizeof buffer, "0%d", number);
-  else std::snprintf(buffer, sizeof buffer, "%d", number);
+  if (number < 10)
+    std::snprintf(buffer, sizeof buffer, "00%d", number);
+  else if (number < 100)
+    std::snprintf(buffer, sizeof buffer, "0%d", number);
+  else
+    std::snprintf(buffer, sizeof buffer, "%d", number);
   return prefix + buffer;
 }
 
 std::string TwoDigitRecordName(const std::string& prefix, int number) {
   char buffer[32];
-  if (number < 10) std::snprintf(buffer, sizeof buffer, "0%d", number);
-  else std::snprintf(buffer, sizeof buffer, "%d", number);
+  if (number < 10)
+    std::snprintf(buffer, sizeof buffer, "0%d", number);
+  else
+    std::snprintf(buffer, sizeof buffer, "%d", number);
   return prefix + buffer;
 }
 

@@ -30,9 +30,17 @@ std::string FromWide(const std::wstring& text, UINT codePage) {
 
 }  // namespace
 
-std::wstring Widen(const std::string& utf8) { return ToWide(utf8, CP_UTF8); }
-std::string Narrow(const std::wstring& utf16) { return FromWide(utf16, CP_UTF8); }
-std::string AnsiToUtf8(const std::string& ansi) { return Narrow(ToWide(ansi, CP_ACP)); }
-std::string Utf8ToAnsi(const std::string& utf8) { return FromWide(Widen(utf8), CP_ACP); }
+std::wstring Widen(const std::string& utf8) {
+  return ToWide(utf8, CP_UTF8);
+}
+std::string Narrow(const std::wstring& utf16) {
+  return FromWide(utf16, CP_UTF8);
+}
+std::string AnsiToUtf8(const std::string& ansi) {
+  return Narrow(ToWide(ansi, CP_ACP));
+}
+std::string Utf8ToAnsi(const std::string& utf8) {
+  return FromWide(Widen(utf8), CP_ACP);
+}
 
 }  // namespace brontel

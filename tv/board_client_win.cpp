@@ -42,10 +42,14 @@ class ScopedInterface {
 
 const InputColour* ColourOf(const VidClrGroup& colours, std::int32_t source) {
   switch (source) {
-    case kSourceTV: return &colours.tv;
-    case kSourceVideo: return &colours.video1;
-    case kSourceSVideo: return &colours.video2;
-    default: return nullptr;
+    case kSourceTV:
+      return &colours.tv;
+    case kSourceVideo:
+      return &colours.video1;
+    case kSourceSVideo:
+      return &colours.video2;
+    default:
+      return nullptr;
   }
 }
 
@@ -122,8 +126,7 @@ bool CBoardClient::StartPicture(LONG param) {
   }
   if (FAILED(m_board->CreateVideoWindow(Entry(), m_host.VideoWindow(), kPictureWindowTitle,
                                         kPictureWindowStyle, overlayMode ? 1 : 0, param, 0, 0,
-                                        client.right - client.left,
-                                        client.bottom - client.top))) {
+                                        client.right - client.left, client.bottom - client.top))) {
     return false;
   }
   ApplyInitialState();
@@ -140,8 +143,9 @@ void CBoardClient::ApplyInitialState() {
     if (audio) {
       const LONG word6 = m_boardCaps[6];
       if (word6 == 1 || word6 == 2) {
-        audio->SetAudioConnection(Entry(), word6 == 1 ? 2 : 1,
-                                  static_cast<LONG>(reinterpret_cast<LONG_PTR>(m_host.MainWindow())));
+        audio->SetAudioConnection(
+            Entry(), word6 == 1 ? 2 : 1,
+            static_cast<LONG>(reinterpret_cast<LONG_PTR>(m_host.MainWindow())));
       }
       m_volStep = m_settings.appSet.lVolLevel / 10;
       audio->SetAudioLevel(Entry(), kStartAudioLevel);
@@ -163,9 +167,8 @@ void CBoardClient::ApplyInitialState() {
   }
   RestartAudioModeTimer();
   SelectSource(source, true);
-  SetWindowPos(m_host.MainWindow(),
-               m_settings.appSet.AlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(m_host.MainWindow(), m_settings.appSet.AlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST,
+               0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void CBoardClient::SelectSource(std::int32_t source, bool updateWindow) {
@@ -335,8 +338,10 @@ void CBoardClient::VolumePress(bool up) {
 void CBoardClient::VolumeRelease(bool up) {
   KillTimer(m_host.MainWindow(), up ? kTimerVolumeUpHold : kTimerVolumeDownHold);
   KillTimer(m_host.MainWindow(), up ? kTimerVolumeUpRepeat : kTimerVolumeDownRepeat);
-  if (up) VolumeUp();
-  else VolumeDown();
+  if (up)
+    VolumeUp();
+  else
+    VolumeDown();
 }
 
 void CBoardClient::SetSound(int state) {

@@ -23,7 +23,9 @@ RECT PlaceVideoWindow(const RECT& saved, int screenWidth, int screenHeight) {
   return RECT{left, top, left + kDefaultVideoWidth, top + kDefaultVideoHeight};
 }
 
-CVideoScreenWnd::~CVideoScreenWnd() { Destroy(); }
+CVideoScreenWnd::~CVideoScreenWnd() {
+  Destroy();
+}
 
 bool CVideoScreenWnd::Create(HINSTANCE instance, HWND owner, const RECT& saved,
                              HACCEL accelerators) {
@@ -40,8 +42,8 @@ bool CVideoScreenWnd::Create(HINSTANCE instance, HWND owner, const RECT& saved,
 
   m_owner = owner;
   m_accelerators = accelerators;
-  const RECT place = PlaceVideoWindow(saved, GetSystemMetrics(SM_CXSCREEN),
-                                      GetSystemMetrics(SM_CYSCREEN));
+  const RECT place =
+      PlaceVideoWindow(saved, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
   m_ptSaved = POINT{place.left, place.top};
   m_size = SIZE{place.right - place.left, place.bottom - place.top};
   m_hwnd = CreateWindowExW(0, kVideoWindowClass, kVideoWindowTitle, kVideoStyle, place.left,
@@ -94,8 +96,8 @@ bool CVideoScreenWnd::TranslateKeys(MSG* msg) {
 void CVideoScreenWnd::OnTimer(UINT_PTR id) {
   if (id == kTimerMoveOffScreen) {
     KillTimer(m_hwnd, id);
-    SetWindowPos(m_hwnd, nullptr, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(m_hwnd, nullptr, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), 0,
+                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(m_hwnd, SW_HIDE);
   } else if (id == kTimerHidePointer) {
     KillTimer(m_hwnd, id);

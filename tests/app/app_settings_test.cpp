@@ -8,8 +8,12 @@
 namespace brontel {
 namespace {
 
-std::string Group(SettingsGroup g) { return GroupPath(g); }
-std::string Record(SettingsGroup g, const std::string& name) { return GroupPath(g) + "\\" + name; }
+std::string Group(SettingsGroup g) {
+  return GroupPath(g);
+}
+std::string Record(SettingsGroup g, const std::string& name) {
+  return GroupPath(g) + "\\" + name;
+}
 
 class AppSettingsTest : public ::testing::Test {
  protected:
@@ -143,8 +147,8 @@ TEST_F(AppSettingsTest, DeletedGroupAloneIsRecreated) {
 
   CAppSettings loaded;
   loaded.LoadAll(store);
-  EXPECT_EQ(loaded.appSet.lVolLevel, 10);       // kept
-  EXPECT_EQ(loaded.snapSet.lFileCounter, 1);    // recreated with defaults
+  EXPECT_EQ(loaded.appSet.lVolLevel, 10);     // kept
+  EXPECT_EQ(loaded.snapSet.lFileCounter, 1);  // recreated with defaults
   EXPECT_EQ(Text(Group(SettingsGroup::kSnapSet), "lFileCounter"), "1");
 }
 

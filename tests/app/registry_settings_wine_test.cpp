@@ -66,8 +66,7 @@ void CollectNonStringValues(HKEY key, const std::wstring& path, std::vector<std:
   }
   for (DWORD i = 0;; ++i) {
     DWORD length = 256;
-    if (RegEnumKeyExW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) !=
-        ERROR_SUCCESS) {
+    if (RegEnumKeyExW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
       break;
     }
     HKEY sub = nullptr;
@@ -78,7 +77,9 @@ void CollectNonStringValues(HKEY key, const std::wstring& path, std::vector<std:
   }
 }
 
-std::string Record(SettingsGroup g, const std::string& name) { return GroupPath(g) + "\\" + name; }
+std::string Record(SettingsGroup g, const std::string& name) {
+  return GroupPath(g) + "\\" + name;
+}
 
 class RegistrySettings : public ::testing::Test {
  protected:

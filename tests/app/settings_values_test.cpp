@@ -68,8 +68,8 @@ TEST(SettingsValues, RecordNamesHaveFixedDigits) {
     const char* three;
     const char* two;
   } cases[] = {
-      {1, "ChnInfo001", "ScheItem01"},  {9, "ChnInfo009", "ScheItem09"},
-      {10, "ChnInfo010", "ScheItem10"}, {99, "ChnInfo099", "ScheItem99"},
+      {1, "ChnInfo001", "ScheItem01"},    {9, "ChnInfo009", "ScheItem09"},
+      {10, "ChnInfo010", "ScheItem10"},   {99, "ChnInfo099", "ScheItem99"},
       {100, "ChnInfo100", "ScheItem100"}, {181, "ChnInfo181", "ScheItem181"},
   };
   for (const Case& c : cases) {
