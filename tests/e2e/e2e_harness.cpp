@@ -1,10 +1,17 @@
 #include "e2e/e2e_harness.h"
 
+#include "skin/skin_control.h"
+
 #include <shlwapi.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <cstdio>
 #include <cwchar>
+#include <fstream>
+#include <sstream>
 
 namespace brontel::e2e {
 namespace {
@@ -115,6 +122,35 @@ bool ReadAppSetText(const wchar_t* name, std::wstring* text) {
   DWORD size = sizeof(buffer) - sizeof(wchar_t);
   DWORD type = 0;
   if (RegGetValueW(HKEY_CURRENT_USER, kAppSetKey, name, RRF_RT_REG_SZ, &type, buffer, &size) !=
+      ERROR_SUCCESS) {
+    return false;
+  }
+  *text = buffer;
+  return true;
+}
+
+void WriteSettingText(const std::wstring& group, const wchar_t* name, const std::wstring& text) {
+  const std::wstring path = std::wstring(kAppRoot) + L"\\" + group;
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                      nullptr) != ERROR_SUCCESS) {
+    return;
+  }
+  RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                 static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(key);
+}
+
+void WriteSettingLong(const std::wstring& group, const wchar_t* name, long value) {
+  WriteSettingText(group, name, std::to_wstring(value));
+}
+
+bool ReadSettingText(const std::wstring& group, const wchar_t* name, std::wstring* text) {
+  const std::wstring path = std::wstring(kAppRoot) + L"\\" + group;
+  wchar_t buffer[512] = {};
+  DWORD size = sizeof(buffer) - sizeof(wchar_t);
+  DWORD type = 0;
+  if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name, RRF_RT_REG_SZ, &type, buffer, &size) !=
       ERROR_SUCCESS) {
     return false;
   }
@@ -255,6 +291,79 @@ std::wstring LoadLibraryString(const std::wstring& dllName, UINT id) {
   return result;
 }
 
+namespace {
+
+std::uint32_t Crc32(const std::string& bytes) {
+  std::uint32_t crc = 0xFFFFFFFFu;
+  for (unsigned char byte : bytes) {
+    crc ^= byte;
+    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
+}
+
+void PutBigEndian(std::string* out, std::uint32_t value) {
+  for (int shift = 24; shift >= 0; shift -= 8) out->push_back(static_cast<char>(value >> shift));
+}
+
+void PutChunk(std::string* out, const char* type, const std::string& data) {
+  PutBigEndian(out, static_cast<std::uint32_t>(data.size()));
+  const std::string typed = std::string(type, 4) + data;
+  *out += typed;
+  PutBigEndian(out, Crc32(typed));
+}
+
+// A PNG of a bottom-up 24-bit BGR DIB, with stored (uncompressed) deflate
+// blocks: large, but simple and always right.
+std::string EncodePng(const unsigned char* bits, int width, int height, DWORD stride) {
+  std::string raw;
+  raw.reserve(static_cast<size_t>(height) * (width * 3 + 1));
+  for (int y = 0; y < height; ++y) {
+    const unsigned char* row = bits + static_cast<size_t>(height - 1 - y) * stride;
+    raw.push_back(0);  // filter: none
+    for (int x = 0; x < width; ++x) {
+      raw.push_back(static_cast<char>(row[x * 3 + 2]));
+      raw.push_back(static_cast<char>(row[x * 3 + 1]));
+      raw.push_back(static_cast<char>(row[x * 3]));
+    }
+  }
+  std::string zlib = "\x78\x01";
+  constexpr size_t kMaxStored = 65535;
+  for (size_t at = 0; at < raw.size() || at == 0; at += kMaxStored) {
+    const size_t length = std::min(kMaxStored, raw.size() - at);
+    const bool last = at + length >= raw.size();
+    zlib.push_back(last ? 1 : 0);
+    zlib.push_back(static_cast<char>(length & 0xFF));
+    zlib.push_back(static_cast<char>(length >> 8));
+    zlib.push_back(static_cast<char>(~length & 0xFF));
+    zlib.push_back(static_cast<char>((~length >> 8) & 0xFF));
+    zlib.append(raw, at, length);
+    if (last) break;
+  }
+  std::uint32_t a = 1, b = 0;
+  for (unsigned char byte : raw) {
+    a = (a + byte) % 65521;
+    b = (b + a) % 65521;
+  }
+  PutBigEndian(&zlib, (b << 16) | a);
+
+  std::string header;
+  PutBigEndian(&header, static_cast<std::uint32_t>(width));
+  PutBigEndian(&header, static_cast<std::uint32_t>(height));
+  header += std::string("\x08\x02\x00\x00\x00", 5);  // 8-bit RGB, no interlace
+  std::string png = "\x89PNG\r\n\x1a\n";
+  PutChunk(&png, "IHDR", header);
+  PutChunk(&png, "IDAT", zlib);
+  PutChunk(&png, "IEND", std::string());
+  return png;
+}
+
+bool EndsWithPng(const std::wstring& path) {
+  return path.size() >= 4 && _wcsicmp(path.c_str() + path.size() - 4, L".png") == 0;
+}
+
+}  // namespace
+
 bool SaveWindowScreenshot(HWND window, const std::wstring& path) {
   RECT rect;
   if (!GetWindowRect(window, &rect)) return false;
@@ -285,7 +394,14 @@ bool SaveWindowScreenshot(HWND window, const std::wstring& path) {
     file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
     file.bfSize = file.bfOffBits + imageSize;
     info.bmiHeader.biSizeImage = imageSize;
-    if (FILE* out = _wfopen(path.c_str(), L"wb")) {
+    if (EndsWithPng(path)) {
+      const std::string png =
+          EncodePng(static_cast<const unsigned char*>(bits), width, height, stride);
+      if (FILE* out = _wfopen(path.c_str(), L"wb")) {
+        saved = fwrite(png.data(), png.size(), 1, out) == 1;
+        fclose(out);
+      }
+    } else if (FILE* out = _wfopen(path.c_str(), L"wb")) {
       saved = fwrite(&file, sizeof(file), 1, out) == 1 &&
               fwrite(&info.bmiHeader, sizeof(info.bmiHeader), 1, out) == 1 &&
               fwrite(bits, imageSize, 1, out) == 1;
@@ -296,6 +412,174 @@ bool SaveWindowScreenshot(HWND window, const std::wstring& path) {
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
   return saved;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount() - start >= timeoutMs) return false;
+    Sleep(kPollMs);
+  }
+}
+
+TitledWindow::TitledWindow(const wchar_t* title) : m_title(title) {
+  m_ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  m_thread = std::thread([this] { Run(); });
+  WaitForSingleObject(m_ready, 5000);
+}
+
+TitledWindow::~TitledWindow() {
+  PostThreadMessageW(m_threadId, WM_QUIT, 0, 0);
+  m_thread.join();
+  CloseHandle(m_ready);
+}
+
+LRESULT CALLBACK TitledWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CLOSE) {
+    auto* self = reinterpret_cast<TitledWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self != nullptr) InterlockedIncrement(&self->m_closeCount);
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void TitledWindow::Run() {
+  m_threadId = GetCurrentThreadId();
+  WNDCLASSW cls = {};
+  cls.lpfnWndProc = Proc;
+  cls.hInstance = GetModuleHandleW(nullptr);
+  cls.lpszClassName = L"BrontelTestTitledWindow";
+  RegisterClassW(&cls);
+  HWND window = CreateWindowExW(0, cls.lpszClassName, m_title, WS_POPUP, 0, 0, 10, 10, nullptr,
+                                nullptr, cls.hInstance, nullptr);
+  SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  MSG msg;
+  PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the thread's queue exists now
+  SetEvent(m_ready);
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+  DestroyWindow(window);
+}
+
+namespace {
+
+constexpr wchar_t kJournalVariable[] = L"KXTVA_JOURNAL";
+
+bool ParseJournalLine(const std::string& text, JournalLine* line) {
+  line->text = text;
+  std::istringstream in(text);
+  std::string direction, rc;
+  if (!(in >> line->command >> direction >> rc)) return false;
+  if (direction.size() != 1 || rc.compare(0, 3, "rc=") != 0) return false;
+  line->direction = direction[0];
+  line->rc = std::atoi(rc.c_str() + 3);
+  std::getline(in, line->block);
+  if (!line->block.empty() && line->block[0] == ' ') line->block.erase(0, 1);
+  return true;
+}
+
+}  // namespace
+
+BoardJournal::BoardJournal(const std::wstring& path) : m_path(path) {
+  DeleteFileW(m_path.c_str());
+  SetEnvironmentVariableW(kJournalVariable, m_path.c_str());
+}
+
+BoardJournal::~BoardJournal() {
+  SetEnvironmentVariableW(kJournalVariable, nullptr);
+}
+
+std::vector<JournalLine> BoardJournal::Read() const {
+  std::vector<JournalLine> lines;
+  std::ifstream in(m_path.c_str(), std::ios::binary);
+  std::string text;
+  while (std::getline(in, text)) {
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+    JournalLine line;
+    // A line still being written has no end yet; the board writes whole lines.
+    if (ParseJournalLine(text, &line)) lines.push_back(line);
+  }
+  return lines;
+}
+
+std::vector<JournalLine> BoardJournal::ReadFrom(size_t first, int command) const {
+  const std::vector<JournalLine> all = Read();
+  std::vector<JournalLine> lines;
+  for (size_t i = first; i < all.size(); ++i) {
+    if (command == 0 || all[i].command == command) lines.push_back(all[i]);
+  }
+  return lines;
+}
+
+bool MatchesPattern(const std::string& text, const std::string& pattern) {
+  size_t t = 0, p = 0, starP = std::string::npos, starT = 0;
+  while (t < text.size()) {
+    if (p < pattern.size() && pattern[p] == '*') {
+      starP = p++;
+      starT = t;
+    } else if (p < pattern.size() && pattern[p] == text[t]) {
+      ++p;
+      ++t;
+    } else if (starP != std::string::npos) {
+      p = starP + 1;
+      t = ++starT;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
+bool SendCommand(HWND dialog, int id) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                             reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)), SMTO_ABORTIFHUNG,
+                             10000, &result) != 0;
+}
+
+namespace {
+
+constexpr int kSkinItemId = 1000;
+constexpr DWORD kDialogTimeoutMs = 20000;
+
+}  // namespace
+
+BrontelSession::BrontelSession(const std::wstring& journalName)
+    : m_journal(TestOutputDir() + journalName) {}
+
+bool BrontelSession::Start(const std::wstring& arguments) {
+  if (!m_program.Start(L"Brontel.exe", arguments)) return false;
+  m_dialog = WaitForTopWindow(m_program.pid(), L"#32770", L"Brontel", kDialogTimeoutMs);
+  return m_dialog != nullptr;
+}
+
+bool BrontelSession::WaitForPanel(DWORD timeoutMs) {
+  return WaitUntil([this] { return SkinVisible(L"MainPanel"); }, timeoutMs);
+}
+
+HWND BrontelSession::skin() const {
+  return GetDlgItem(m_dialog, kSkinItemId);
+}
+
+long BrontelSession::SkinField(const wchar_t* element, int field) const {
+  return static_cast<long>(
+      skin::QuerySkinElement(skin(), element, static_cast<skin::SkinField>(field)));
+}
+
+bool BrontelSession::SkinVisible(const wchar_t* element) const {
+  return SkinField(element, skin::kFieldVisible) == 1;
+}
+
+std::wstring BrontelSession::ItemText(int id) const {
+  return WindowText(GetDlgItem(m_dialog, id));
+}
+
+HWND BrontelSession::OtherDialog() const {
+  for (HWND dialog : FindTopWindows(m_program.pid(), L"#32770", nullptr)) {
+    if (dialog != m_dialog && IsWindowVisible(dialog)) return dialog;
+  }
+  return nullptr;
 }
 
 }  // namespace brontel::e2e

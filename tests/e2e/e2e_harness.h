@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace brontel::e2e {
@@ -23,6 +25,12 @@ void ResetProductSettings();
 void WriteAppSetLong(const wchar_t* name, long value);
 // Reads one AppSet value as text; false when it is missing.
 bool ReadAppSetText(const wchar_t* name, std::wstring* text);
+
+// Any value under SOFTWARE\Kestrova\Pellamy\App\<group> ("TVSet",
+// "TVSet\\ChnInfo001"), written and read as the product stores it: text.
+void WriteSettingText(const std::wstring& group, const wchar_t* name, const std::wstring& text);
+void WriteSettingLong(const std::wstring& group, const wchar_t* name, long value);
+bool ReadSettingText(const std::wstring& group, const wchar_t* name, std::wstring* text);
 
 // Ends every process whose executable has this name (e.g. L"Brontel.exe").
 void KillProcessesNamed(const wchar_t* exeName);
@@ -71,7 +79,102 @@ void ClickButton(HWND dialog, int id);
 // A string of a language library, loaded as data.
 std::wstring LoadLibraryString(const std::wstring& dllName, UINT id);
 
-// Saves what the screen shows of `window` as a 24-bit BMP.
+// Saves what the screen shows of `window`: PNG when the path ends in
+// ".png", else a 24-bit BMP.
 bool SaveWindowScreenshot(HWND window, const std::wstring& path);
+
+// Polls `condition` until it holds; false on time-out.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
+
+// A top-level window of the test process with a given title, run on a
+// thread of its own; it counts the close messages it receives and stays.
+// Stands in for a screen saver or an old power manager.
+class TitledWindow {
+ public:
+  explicit TitledWindow(const wchar_t* title);
+  ~TitledWindow();
+  TitledWindow(const TitledWindow&) = delete;
+  TitledWindow& operator=(const TitledWindow&) = delete;
+  LONG closeCount() const { return m_closeCount; }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void Run();
+
+  const wchar_t* m_title;
+  HANDLE m_ready = nullptr;
+  DWORD m_threadId = 0;
+  volatile LONG m_closeCount = 0;
+  std::thread m_thread;
+};
+
+// One line of the virtual board's journal (KXTVA_JOURNAL):
+// "<command> <W|R> rc=<result> <block>".
+struct JournalLine {
+  int command = 0;
+  char direction = '?';
+  int rc = 0;
+  std::string block;
+  std::string text;  // the whole line
+};
+
+// Points KXTVA_JOURNAL at a fresh file for the programs this process starts
+// from now on; the variable is cleared again on destruction.
+class BoardJournal {
+ public:
+  explicit BoardJournal(const std::wstring& path);
+  ~BoardJournal();
+  BoardJournal(const BoardJournal&) = delete;
+  BoardJournal& operator=(const BoardJournal&) = delete;
+
+  std::vector<JournalLine> Read() const;
+  // Lines from `first` on, of one command only (0: every command).
+  std::vector<JournalLine> ReadFrom(size_t first, int command = 0) const;
+  size_t Size() const { return Read().size(); }
+  const std::wstring& path() const { return m_path; }
+
+ private:
+  std::wstring m_path;
+};
+
+// Whole-string match where '*' stands for any run of characters.
+bool MatchesPattern(const std::string& text, const std::string& pattern);
+
+// Sends a command to a window and waits until it has been handled (a
+// classic button passes its own window as lParam, as a click does).
+bool SendCommand(HWND dialog, int id);
+
+// Brontel started on the virtual board with the board journal switched on.
+class BrontelSession {
+ public:
+  // The journal is written to <test-output>\\<journalName>.
+  explicit BrontelSession(const std::wstring& journalName);
+
+  // Starts Brontel.exe and waits for its main dialog.
+  bool Start(const std::wstring& arguments);
+  // Waits until the start-up continuation has revealed the main panel.
+  bool WaitForPanel(DWORD timeoutMs);
+
+  HWND dialog() const { return m_dialog; }
+  // The skin control, dialog item 1000.
+  HWND skin() const;
+  // A field (skin::SkinField) of a skin element; INT_MIN when missing.
+  long SkinField(const wchar_t* element, int field) const;
+  bool SkinVisible(const wchar_t* element) const;
+  // The text of a dialog item (the labels 1012 to 1016).
+  std::wstring ItemText(int id) const;
+  // A classic button or menu command, handled before this returns.
+  bool Command(int id) const { return SendCommand(m_dialog, id); }
+  // A visible dialog of the program other than the main one, or null.
+  HWND OtherDialog() const;
+
+  Program& program() { return m_program; }
+  const BoardJournal& journal() const { return m_journal; }
+
+ private:
+  BoardJournal m_journal;
+  Program m_program;
+  HWND m_dialog = nullptr;
+};
 
 }  // namespace brontel::e2e

@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <thread>
 
 #include "e2e/e2e_harness.h"
 #include "lang/resource_ids.h"
+#include "skin/skin_control.h"
 
 namespace brontel::e2e {
 namespace {
@@ -179,11 +179,18 @@ TEST_F(StartupTest, NormalStartGivesFullSizeMainDialog) {
   HWND mainDialog = nullptr;
   HWND box = nullptr;
   WaitForMessage(program, &mainDialog, &box);
+  // With the installed skin the client area is the skin's panel, covered by
+  // the splash until the picture runs (which it never does here).
+  HWND skinControl = GetDlgItem(mainDialog, IDC_SKIN);
+  const LRESULT panelWidth = skin::QuerySkinElement(skinControl, L"Splash", skin::kFieldWidth);
+  const LRESULT panelHeight = skin::QuerySkinElement(skinControl, L"Splash", skin::kFieldHeight);
+  ASSERT_GT(panelWidth, 0);
+  ASSERT_GT(panelHeight, 0);
   RECT rect;
-  ASSERT_TRUE(GetWindowRect(mainDialog, &rect));
-  EXPECT_EQ(rect.right - rect.left, 450);
-  EXPECT_EQ(rect.bottom - rect.top, 350);
-  // The classic buttons stay hidden behind the (missing) skin.
+  ASSERT_TRUE(GetClientRect(mainDialog, &rect));
+  EXPECT_EQ(rect.right - rect.left, panelWidth);
+  EXPECT_EQ(rect.bottom - rect.top, panelHeight);
+  // The classic buttons stay hidden behind the skin.
   for (int id = IDC_BTN_FIRST; id <= IDC_BTN_LAST; ++id) {
     HWND button = GetDlgItem(mainDialog, id);
     ASSERT_NE(button, nullptr) << id;
@@ -212,55 +219,6 @@ TEST_F(StartupTest, CloseOkAndCancelDoNotEndTheProgramWhileNotShuttingDown) {
   ClickButton(box, IDOK);
   EXPECT_TRUE(program.WaitForExit(kExitTimeoutMs));
 }
-
-// A top-level window of the test process with a given title, run on a
-// thread of its own; it counts the close messages it receives and stays.
-class TitledWindow {
- public:
-  explicit TitledWindow(const wchar_t* title) : m_title(title) {
-    m_ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    m_thread = std::thread([this] { Run(); });
-    WaitForSingleObject(m_ready, 5000);
-  }
-  ~TitledWindow() {
-    PostThreadMessageW(m_threadId, WM_QUIT, 0, 0);
-    m_thread.join();
-    CloseHandle(m_ready);
-  }
-  LONG closeCount() const { return m_closeCount; }
-
- private:
-  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_CLOSE) {
-      auto* self = reinterpret_cast<TitledWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-      if (self != nullptr) InterlockedIncrement(&self->m_closeCount);
-      return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
-  void Run() {
-    m_threadId = GetCurrentThreadId();
-    WNDCLASSW cls = {};
-    cls.lpfnWndProc = Proc;
-    cls.hInstance = GetModuleHandleW(nullptr);
-    cls.lpszClassName = L"BrontelTestTitledWindow";
-    RegisterClassW(&cls);
-    HWND window = CreateWindowExW(0, cls.lpszClassName, m_title, WS_POPUP, 0, 0, 10, 10, nullptr,
-                                  nullptr, cls.hInstance, nullptr);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    MSG msg;
-    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the thread's queue exists now
-    SetEvent(m_ready);
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
-    DestroyWindow(window);
-  }
-
-  const wchar_t* m_title;
-  HANDLE m_ready = nullptr;
-  DWORD m_threadId = 0;
-  volatile LONG m_closeCount = 0;
-  std::thread m_thread;
-};
 
 // Seconds from the main dialog's appearance to the first message.
 double SecondsToFirstMessage(Program& program, HWND* box) {

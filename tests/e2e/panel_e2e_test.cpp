@@ -1,0 +1,413 @@
+// The skinned main panel of the real Brontel.exe under Wine: what the skin
+// shows (read through the skin control's inspection message), the label
+// texts, and the board commands the panel's buttons and keys cause.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <ostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "e2e/board_e2e_fixture.h"
+
+namespace brontel::e2e {
+namespace {
+
+using PanelE2E = BoardE2ETest;
+
+// ---- A skin lacking one element --------------------------------------------
+
+// Puts a modified copy of the installed AppSkin.skn in place and the real
+// one back on destruction.
+class InstalledSkinSwap {
+ public:
+  InstalledSkinSwap() {
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    m_installed = std::wstring(windows) + L"\\AppSkin.skn";
+    m_backup = TestOutputDir() + L"AppSkin.skn.installed";
+    m_saved = CopyFileW(m_installed.c_str(), m_backup.c_str(), FALSE) != 0;
+  }
+  ~InstalledSkinSwap() {
+    if (m_saved) CopyFileW(m_backup.c_str(), m_installed.c_str(), FALSE);
+  }
+  InstalledSkinSwap(const InstalledSkinSwap&) = delete;
+  InstalledSkinSwap& operator=(const InstalledSkinSwap&) = delete;
+
+  bool saved() const { return m_saved; }
+
+  // Installs the skin without the element `name` (its line and the lines
+  // that belong to it). False when the skin has no such element.
+  bool InstallWithout(const std::string& name) {
+    std::ifstream in(m_backup.c_str(), std::ios::binary);
+    std::ostringstream out;
+    std::string line;
+    bool skipping = false;
+    bool removed = false;
+    while (std::getline(in, line)) {
+      std::istringstream words(line);
+      std::string first, second;
+      words >> first >> second;
+      const bool starts = line.compare(0, 8, "element ") == 0 || line.compare(0, 7, "define ") == 0;
+      if (starts) skipping = first == "element" && second == name;
+      if (skipping) {
+        removed = true;
+        continue;
+      }
+      out << line << "\n";
+    }
+    if (!removed) return false;
+    std::ofstream file(m_installed.c_str(), std::ios::binary | std::ios::trunc);
+    file << out.str();
+    return file.good();
+  }
+
+ private:
+  std::wstring m_installed;
+  std::wstring m_backup;
+  bool m_saved = false;
+};
+
+TEST_F(PanelE2E, SkinLackingOnlySoundABIsRefusedWithMessage151AndTheProgramEnds) {
+  InstalledSkinSwap swap;
+  ASSERT_TRUE(swap.saved()) << "no installed AppSkin.skn";
+  ASSERT_TRUE(swap.InstallWithout("LCD-Sound-AB"));
+
+  BrontelSession session(JournalName());
+  ASSERT_TRUE(session.Start(L""));
+  HWND box = WaitForOtherDialog(session.program().pid(), session.dialog(), IDOK, kPanelTimeoutMs);
+  ASSERT_NE(box, nullptr) << "no message box";
+  EXPECT_EQ(WindowText(box), LoadLibraryString(kJapaneseLibrary, IDS_CAPTION));
+  const std::wstring expected = LoadLibraryString(kJapaneseLibrary, IDS_ERR_ELEMENT_MISSING);
+  ASSERT_FALSE(expected.empty());
+  EXPECT_NE(StaticTexts(box).find(expected), std::wstring::npos);
+  // Refused as a whole: no part of the skin is bound.
+  EXPECT_EQ(session.SkinField(L"LCD-Sound-AB", skin::kFieldVisible), skin::kSkinNoValue);
+
+  ClickButton(box, IDOK);
+  EXPECT_TRUE(session.program().WaitForExit(kExitTimeoutMs)) << "still running after OK";
+  // The shutdown came before the board was ever created.
+  EXPECT_TRUE(session.journal().Read().empty());
+  EXPECT_TRUE(FindTopWindows(session.program().pid(), nullptr, L"Video Screen").empty());
+}
+
+// ---- Snapshot without overlay ----------------------------------------------
+
+TEST_F(PanelE2E, SnapshotButtonDoesNothingInLiveTvWithoutOverlay) {
+  BrontelSession session(JournalName());
+  StartToPanel(session, L"");
+  EXPECT_TRUE(session.SkinVisible(L"SnapBtn-D"));
+  // Enabled actions of live TV keep their buttons free.
+  EXPECT_FALSE(session.SkinVisible(L"RecordBtn-D"));
+  EXPECT_FALSE(session.SkinVisible(L"InputSrcBtn-D"));
+  EXPECT_FALSE(session.SkinVisible(L"ChnUpBtn-D"));
+
+  const size_t first = session.journal().Size();
+  ASSERT_TRUE(session.Command(IDC_BTN_SNAPSHOT));
+  Sleep(500);
+  for (const JournalLine& line : session.journal().ReadFrom(first)) {
+    // Only the periodic sound-mode check may talk to the board.
+    EXPECT_TRUE(line.command == 111 || line.command == 110) << line.text;
+  }
+  EXPECT_EQ(session.OtherDialog(), nullptr);
+  EXPECT_TRUE(session.SkinVisible(L"SnapBtn-D"));
+}
+
+// ---- Source button ---------------------------------------------------------
+
+struct SourceStep {
+  const wchar_t* indicator;
+  const char* inputBlock;  // the SelectVideoInput line: connector, kind
+  bool tv;
+};
+
+const wchar_t* const kSourceIndicators[] = {L"LCD-Src-TV", L"LCD-Src-Video", L"LCD-Src-SVideo",
+                                            L"LCD-Src-Radio"};
+
+void ExpectOnlyIndicator(const BrontelSession& session, const wchar_t* shown) {
+  for (const wchar_t* indicator : kSourceIndicators) {
+    EXPECT_EQ(session.SkinVisible(indicator), indicator == std::wstring(shown))
+        << Narrow(indicator) << " while " << Narrow(shown) << " is the source";
+  }
+}
+
+void ExpectTvLabels(const BrontelSession& session) {
+  const TestChannel& current = kTestChannels[kStartPosition - 1];
+  EXPECT_EQ(session.ItemText(IDC_LABEL_CHN_NUM), L"Ch " + std::to_wstring(current.freqChn));
+  EXPECT_EQ(session.ItemText(IDC_LABEL_CHN_NAME), current.name);
+}
+
+TEST_F(PanelE2E, SourceButtonCyclesSourcesAndIndicatorsAndLabelsFollow) {
+  BrontelSession session(JournalName());
+  StartToPanel(session, L"");
+  ExpectOnlyIndicator(session, L"LCD-Src-TV");
+  ExpectTvLabels(session);
+
+  // The virtual board has a tuner and both inputs on both connectors.
+  const SourceStep steps[] = {
+      {L"LCD-Src-Video", "{0,2}", false},  {L"LCD-Src-Video", "{1,2}", false},
+      {L"LCD-Src-SVideo", "{0,3}", false}, {L"LCD-Src-SVideo", "{1,3}", false},
+      {L"LCD-Src-Radio", "{0,0}", false},  {L"LCD-Src-TV", "{0,1}", true},
+  };
+  for (const SourceStep& step : steps) {
+    SCOPED_TRACE(Narrow(step.indicator) + " " + step.inputBlock);
+    const size_t first = session.journal().Size();
+    ASSERT_TRUE(session.Command(IDC_BTN_SOURCE));
+    // The pending choice shows at once, the switch follows 1.5 s later.
+    ExpectOnlyIndicator(session, step.indicator);
+    const std::vector<JournalLine> inputs = WaitForLines(session, first, 206, 1, kJournalTimeoutMs);
+    ASSERT_EQ(inputs.size(), 1u);
+    EXPECT_EQ(inputs[0].block, step.inputBlock);
+    // The refresh after the switch runs in the same timer message.
+    WaitUntil([&] { return session.ItemText(IDC_LABEL_CHN_NUM) != L" "; }, 500);
+    ExpectOnlyIndicator(session, step.indicator);
+    if (step.tv) {
+      ExpectTvLabels(session);
+      const std::vector<JournalLine> tunes = session.journal().ReadFrom(first, 404);
+      ASSERT_FALSE(tunes.empty());
+      EXPECT_EQ(tunes.back().block, FreqBlock(kTestChannels[kStartPosition - 1].hertz));
+    } else if (std::wstring(step.indicator) != L"LCD-Src-Radio") {
+      EXPECT_EQ(session.ItemText(IDC_LABEL_CHN_NUM), L"");
+      EXPECT_EQ(session.ItemText(IDC_LABEL_CHN_NAME), L"");
+    }
+  }
+}
+
+// ---- Digit entry -----------------------------------------------------------
+
+enum class Tune { kAtOnce, kAfterEntryTime, kNever };
+
+struct DigitCase {
+  const char* name;
+  std::vector<int> commands;
+  Tune when;
+  int position;  // the list position tuned, 1-based
+};
+
+constexpr int kDigit0 = ID_CMD_DIGIT0;
+constexpr int kEntryKey = ID_CMD_DIGIT_ENTRY;
+constexpr DWORD kEntryMs = 3000;
+
+void PrintTo(const DigitCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class DigitEntryE2E : public BoardE2ETest, public testing::WithParamInterface<DigitCase> {};
+
+TEST_P(DigitEntryE2E, MenuDigitsTuneTheTypedChannel) {
+  const DigitCase& c = GetParam();
+  BrontelSession session(JournalName());
+  StartToPanel(session, L"");
+  const size_t first = session.journal().Size();
+  for (int command : c.commands) ASSERT_TRUE(session.Command(command));
+  const DWORD typed = GetTickCount();
+
+  switch (c.when) {
+    case Tune::kAtOnce:
+      break;
+    case Tune::kAfterEntryTime: {
+      Sleep(kEntryMs - 1000);
+      EXPECT_TRUE(session.journal().ReadFrom(first, 404).empty()) << "tuned before the time";
+      ASSERT_EQ(WaitForLines(session, first, 404, 1, kJournalTimeoutMs).size(), 1u);
+      EXPECT_GE(GetTickCount() - typed, kEntryMs - 300);
+      break;
+    }
+    case Tune::kNever:
+      Sleep(kEntryMs + 1000);
+      EXPECT_TRUE(session.journal().ReadFrom(first, 404).empty());
+      ExpectTvLabels(session);
+      return;
+  }
+  const std::vector<JournalLine> tunes = session.journal().ReadFrom(first, 404);
+  ASSERT_EQ(tunes.size(), 1u);
+  const TestChannel& channel = kTestChannels[c.position - 1];
+  EXPECT_EQ(tunes[0].block, FreqBlock(channel.hertz));
+  WaitUntil([&] { return session.ItemText(IDC_LABEL_CHN_NAME) == channel.name; }, 500);
+  EXPECT_EQ(session.ItemText(IDC_LABEL_CHN_NUM), L"Ch " + std::to_wstring(channel.freqChn));
+  EXPECT_EQ(session.ItemText(IDC_LABEL_CHN_NAME), channel.name);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PanelE2E, DigitEntryE2E,
+    testing::Values(
+        // Without the entry key a digit selects at once.
+        DigitCase{"OneWithoutEntryKey", {kDigit0 + 1}, Tune::kAtOnce, 1},
+        // 2 waits, 21 reaches 20 and is selected at once (with its offset).
+        DigitCase{"EntryKeyTwoOne", {kEntryKey, kDigit0 + 2, kDigit0 + 1}, Tune::kAtOnce, 4},
+        // 12 is below 20: it waits for the entry time.
+        DigitCase{"EntryKeyOneTwoThenWait",
+                  {kEntryKey, kDigit0 + 1, kDigit0 + 2},
+                  Tune::kAfterEntryTime,
+                  3},
+        // The entry key again selects what was typed.
+        DigitCase{"EntryKeyOneTwoEntryKey",
+                  {kEntryKey, kDigit0 + 1, kDigit0 + 2, kEntryKey},
+                  Tune::kAtOnce,
+                  3},
+        // No channel 9 in the list: nothing is tuned.
+        DigitCase{"NineNotInTheList", {kDigit0 + 9}, Tune::kNever, 2}),
+    [](const testing::TestParamInfo<DigitCase>& info) { return std::string(info.param.name); });
+
+// ---- Volume ----------------------------------------------------------------
+
+struct VolumeCase {
+  const char* name;
+  long startLevel;  // AppSet lVolLevel
+  int button;
+  int presses;
+  int step;  // the volume step after the presses
+};
+
+void PrintTo(const VolumeCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class VolumeE2E : public BoardE2ETest, public testing::WithParamInterface<VolumeCase> {};
+
+struct Rect {
+  long left, top, width, height;
+  bool operator==(const Rect& o) const {
+    return left == o.left && top == o.top && width == o.width && height == o.height;
+  }
+};
+
+Rect ElementRect(const BrontelSession& session, const wchar_t* name) {
+  return Rect{session.SkinField(name, skin::kFieldLeft), session.SkinField(name, skin::kFieldTop),
+              session.SkinField(name, skin::kFieldWidth),
+              session.SkinField(name, skin::kFieldHeight)};
+}
+
+// The meter grows from the bottom of its region in bands of a tenth of the
+// region's height; step 0 hides it.
+Rect MeterFor(const Rect& region, int step) {
+  if (step <= 0) return Rect{region.left, region.top, 0, 0};
+  const long band = region.height / 10;
+  return Rect{region.left, region.top + (10 - step) * band, region.width, step * band};
+}
+
+void ExpectMeter(const BrontelSession& session, int step) {
+  const Rect region = ElementRect(session, L"VolMeterRgn");
+  ASSERT_GT(region.height, 0);
+  const Rect meter = ElementRect(session, L"VolMeter");
+  const Rect expected = MeterFor(region, step);
+  if (step == 0) {
+    EXPECT_EQ(meter.width, 0);
+    EXPECT_EQ(meter.height, 0);
+    EXPECT_FALSE(session.SkinVisible(L"VolMeter"));
+    return;
+  }
+  EXPECT_TRUE(meter == expected) << "meter " << meter.left << "," << meter.top << " " << meter.width
+                                 << "x" << meter.height << ", expected " << expected.left << ","
+                                 << expected.top << " " << expected.width << "x" << expected.height;
+  EXPECT_TRUE(session.SkinVisible(L"VolMeter"));
+}
+
+TEST_P(VolumeE2E, ButtonsMoveTheMeterAndSendSetVolume) {
+  const VolumeCase& c = GetParam();
+  WriteAppSetLong(L"lVolLevel", c.startLevel);
+  BrontelSession session(JournalName());
+  StartToPanel(session, L"");
+  ExpectMeter(session, static_cast<int>(c.startLevel / 10));
+
+  const size_t first = session.journal().Size();
+  for (int i = 0; i < c.presses; ++i) ASSERT_TRUE(session.Command(c.button));
+  const std::vector<JournalLine> volumes = session.journal().ReadFrom(first, 103);
+  ASSERT_EQ(volumes.size(), static_cast<size_t>(c.presses));
+  EXPECT_EQ(volumes.back().block, "{" + std::to_string(c.step * 10) + "}");
+  ExpectMeter(session, c.step);
+
+  ExitProgram(session);
+  std::wstring stored;
+  ASSERT_TRUE(ReadAppSetText(L"lVolLevel", &stored));
+  EXPECT_EQ(stored, std::to_wstring(c.step * 10));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PanelE2E, VolumeE2E,
+    testing::Values(VolumeCase{"UpFromFive", 50, IDC_BTN_VOL_UP, 1, 6},
+                    VolumeCase{"DownTwiceFromFive", 50, IDC_BTN_VOL_DOWN, 2, 3},
+                    VolumeCase{"UpStaysAtTen", 90, IDC_BTN_VOL_UP, 2, 10},
+                    VolumeCase{"DownToZeroHidesTheMeter", 10, IDC_BTN_VOL_DOWN, 2, 0}),
+    [](const testing::TestParamInfo<VolumeCase>& info) { return std::string(info.param.name); });
+
+// ---- Mute ------------------------------------------------------------------
+
+void ExpectSoundFaces(const BrontelSession& session, bool on) {
+  EXPECT_EQ(session.SkinVisible(L"AudioOnBtn"), on);
+  EXPECT_EQ(session.SkinVisible(L"AudioOffBtn"), !on);
+  EXPECT_EQ(session.SkinVisible(L"VolUpBtn-D"), !on);
+  EXPECT_EQ(session.SkinVisible(L"VolDnBtn-D"), !on);
+}
+
+TEST_F(PanelE2E, MuteSwapsAudioOnAndAudioOffButtons) {
+  BrontelSession session(JournalName());
+  StartToPanel(session, L"");
+  ExpectSoundFaces(session, true);
+
+  size_t first = session.journal().Size();
+  ASSERT_TRUE(session.Command(IDC_BTN_SOUND_TOGGLE));
+  ExpectSoundFaces(session, false);
+  std::vector<JournalLine> paths = session.journal().ReadFrom(first, 108);
+  ASSERT_EQ(paths.size(), 1u);
+  EXPECT_EQ(paths[0].block, "{3}");  // muted
+
+  first = session.journal().Size();
+  ASSERT_TRUE(session.Command(IDC_BTN_SOUND_TOGGLE));
+  ExpectSoundFaces(session, true);
+  paths = session.journal().ReadFrom(first, 108);
+  ASSERT_EQ(paths.size(), 1u);
+  EXPECT_EQ(paths[0].block, "{0}");  // live sound
+}
+
+// ---- Screenshots -----------------------------------------------------------
+
+struct ShotCase {
+  const char* name;
+  const wchar_t* arguments;
+};
+
+void PrintTo(const ShotCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class PanelScreenshotE2E : public BoardE2ETest, public testing::WithParamInterface<ShotCase> {};
+
+TEST_P(PanelScreenshotE2E, SplashThenMainPanel) {
+  const ShotCase& c = GetParam();
+  const std::wstring lang(c.name, c.name + strlen(c.name));
+  // A "screen saver" holds the start-up four seconds longer, time enough to
+  // photograph the splash.
+  TitledWindow saver(L"screensaver");
+  BrontelSession session(JournalName());
+  ASSERT_TRUE(session.Start(c.arguments));
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(session.dialog()) != FALSE; }, 10000));
+  ASSERT_TRUE(session.SkinVisible(L"Splash"));
+  EXPECT_FALSE(session.SkinVisible(L"MainPanel"));
+  Sleep(700);  // painted
+  EXPECT_TRUE(
+      SaveWindowScreenshot(session.dialog(), TestOutputDir() + L"splash_" + lang + L".png"));
+  EXPECT_TRUE(session.SkinVisible(L"Splash")) << "the splash went before its picture was taken";
+
+  ASSERT_TRUE(session.WaitForPanel(kPanelTimeoutMs));
+  EXPECT_EQ(session.OtherDialog(), nullptr);
+  EXPECT_FALSE(session.SkinVisible(L"Splash"));
+  Sleep(1000);  // the picture runs and the labels are painted
+  EXPECT_TRUE(SaveWindowScreenshot(session.dialog(), TestOutputDir() + L"panel_" + lang + L".png"));
+  const std::vector<HWND> video = FindTopWindows(session.program().pid(), nullptr, L"Video Screen");
+  if (!video.empty()) {
+    SaveWindowScreenshot(video[0], TestOutputDir() + L"video_" + lang + L".png");
+  }
+  ExpectTvLabels(session);
+}
+
+INSTANTIATE_TEST_SUITE_P(PanelE2E, PanelScreenshotE2E,
+                         testing::Values(ShotCase{"Japanese", L""}, ShotCase{"English", L"l:1000"}),
+                         [](const testing::TestParamInfo<ShotCase>& info) {
+                           return std::string(info.param.name);
+                         });
+
+}  // namespace
+}  // namespace brontel::e2e
