@@ -54,6 +54,9 @@ bool CBrontelDlg::CreateVideoAndStartPicture() {
   if (!m_videoWnd.Create(GetModuleHandleW(nullptr), m_hwnd, saved, m_accelerators)) return false;
   if (m_settings.appSet.msCurrSrc != kSourceRadio) m_videoWnd.ShowVideo(true, false);
   if (!m_board.StartPicture(0)) return false;
+  // The picture starts with live sound; a mute kept from the last run must
+  // reach the board too, or the panel would show muted while sound plays.
+  if (m_settings.appSet.bAudioOn == 0) m_board.SetSound(kSoundMute);
   // The panel's first state.
   ShowVolume(m_settings.appSet.lVolLevel / 10);
   m_panel.ShowTime(panel::PlanShowTime(panel::kAreaRemaining, false, panel::kKindPlay, 0, false, 0));

@@ -362,6 +362,168 @@ TEST_F(PanelE2E, MuteSwapsAudioOnAndAudioOffButtons) {
   EXPECT_EQ(paths[0].block, "{0}");  // live sound
 }
 
+// The mute is kept across a restart, and the panel never shows a mute the
+// board does not have (or the other way round).
+TEST_F(PanelE2E, MuteIsSavedAndTheNextStartIsStillMuted) {
+  {
+    BrontelSession session(JournalName());
+    StartToPanel(session, L"");
+    ASSERT_TRUE(session.Command(IDC_BTN_SOUND_TOGGLE));
+    ExitProgram(session);
+  }
+  std::wstring stored;
+  ASSERT_TRUE(ReadAppSetText(L"bAudioOn", &stored));
+  EXPECT_EQ(stored, L"0");
+
+  BrontelSession session(JournalName());
+  StartToPanel(session, L"");
+  ExpectSoundFaces(session, false);
+  const std::vector<JournalLine> paths = session.journal().ReadFrom(0, 108);
+  ASSERT_FALSE(paths.empty());
+  EXPECT_EQ(paths.back().block, "{3}") << "the panel shows muted, the board plays the sound";
+
+  // One press brings the sound back.
+  const size_t first = session.journal().Size();
+  ASSERT_TRUE(session.Command(IDC_BTN_SOUND_TOGGLE));
+  ExpectSoundFaces(session, true);
+  const std::vector<JournalLine> after = session.journal().ReadFrom(first, 108);
+  ASSERT_EQ(after.size(), 1u);
+  EXPECT_EQ(after[0].block, "{0}");
+}
+
+// ---- Sound mode ------------------------------------------------------------
+
+const wchar_t* const kSoundIndicators[] = {L"LCD-Sound-Mono", L"LCD-Sound-Stereo", L"LCD-Sound-A",
+                                           L"LCD-Sound-B", L"LCD-Sound-AB"};
+
+void ExpectOnlySoundIndicator(const BrontelSession& session, const wchar_t* shown) {
+  for (const wchar_t* indicator : kSoundIndicators) {
+    EXPECT_EQ(session.SkinVisible(indicator), indicator == std::wstring(shown))
+        << Narrow(indicator) << " while the mode is " << Narrow(shown);
+  }
+}
+
+TEST_F(PanelE2E, SoundModeButtonCyclesTheModesTheStationCarries) {
+  BrontelSession session(JournalName());
+  StartToPanel(session, L"");
+  // Channel 4 is bilingual (Mono, A, B, AB): the preferred A was chosen.
+  ExpectOnlySoundIndicator(session, L"LCD-Sound-A");
+  EXPECT_TRUE(session.SkinVisible(L"LCD-PVRMode-Normal"));
+  EXPECT_FALSE(session.SkinVisible(L"LCD-PVRMode-WMA"));
+
+  struct Step {
+    const char* block;
+    const wchar_t* indicator;
+  };
+  // Stereo is skipped: the station does not carry it.
+  const Step steps[] = {{"{8}", L"LCD-Sound-B"},
+                        {"{16}", L"LCD-Sound-AB"},
+                        {"{1}", L"LCD-Sound-Mono"},
+                        {"{4}", L"LCD-Sound-A"}};
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.block);
+    const size_t first = session.journal().Size();
+    ASSERT_TRUE(session.Command(IDC_BTN_SOUND_MODE));
+    const std::vector<JournalLine> modes = session.journal().ReadFrom(first, 110);
+    ASSERT_FALSE(modes.empty());
+    EXPECT_EQ(modes.front().block, step.block);
+    EXPECT_EQ(modes.front().rc, 0);
+    ExpectOnlySoundIndicator(session, step.indicator);
+  }
+}
+
+// ---- Gates on the video input -------------------------------------------------
+
+TEST_F(PanelE2E, ChannelButtonsAndDigitsDoNothingOnTheVideoInput) {
+  BrontelSession session(JournalName());
+  StartToPanel(session, L"");
+  const size_t before = session.journal().Size();
+  ASSERT_TRUE(session.Command(IDC_BTN_SOURCE));  // Video, connector 0
+  ASSERT_EQ(WaitForLines(session, before, 206, 1, kJournalTimeoutMs).size(), 1u);
+  ASSERT_TRUE(WaitUntil([&] { return session.SkinVisible(L"ChnUpBtn-D"); }, 1000));
+  EXPECT_TRUE(session.SkinVisible(L"ChnDnBtn-D"));
+
+  const size_t first = session.journal().Size();
+  for (int command : {IDC_BTN_CHN_UP, IDC_BTN_CHN_DOWN, ID_CMD_CHN_UP, ID_CMD_DIGIT0 + 1,
+                      ID_CMD_DIGIT_ENTRY, ID_CMD_PREV_CHANNEL}) {
+    ASSERT_TRUE(session.Command(command));
+  }
+  Sleep(kEntryMs + 500);  // an entry that had started would end by now
+  EXPECT_TRUE(session.journal().ReadFrom(first, 404).empty());
+  EXPECT_EQ(session.ItemText(IDC_LABEL_CHN_NUM), L"");
+  EXPECT_TRUE(session.SkinVisible(L"LCD-Src-Video"));
+}
+
+// ---- Clicks on the skin ------------------------------------------------------
+
+// Presses the left button over the centre of a skin element, holds it for
+// `holdMs` and lets go, as the mouse would.
+void PressSkinElement(const BrontelSession& session, const wchar_t* name, DWORD holdMs) {
+  const long left = session.SkinField(name, skin::kFieldLeft);
+  const long top = session.SkinField(name, skin::kFieldTop);
+  const long width = session.SkinField(name, skin::kFieldWidth);
+  const long height = session.SkinField(name, skin::kFieldHeight);
+  ASSERT_GT(width, 0) << Narrow(name);
+  const LPARAM at = MAKELPARAM(left + width / 2, top + height / 2);
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(session.skin(), WM_MOUSEMOVE, 0, at, SMTO_ABORTIFHUNG, 5000, &result);
+  SendMessageTimeoutW(session.skin(), WM_LBUTTONDOWN, MK_LBUTTON, at, SMTO_ABORTIFHUNG, 5000,
+                      &result);
+  if (holdMs > 0) Sleep(holdMs);
+  SendMessageTimeoutW(session.skin(), WM_LBUTTONUP, 0, at, SMTO_ABORTIFHUNG, 5000, &result);
+}
+
+TEST_F(PanelE2E, SkinClicksReachTheirActionsAndDisabledOverlaysSwallowThem) {
+  BrontelSession session(JournalName());
+  StartToPanel(session, L"");
+  size_t first = session.journal().Size();
+  PressSkinElement(session, L"ChnUpBtn", 0);
+  std::vector<JournalLine> tunes = session.journal().ReadFrom(first, 404);
+  ASSERT_EQ(tunes.size(), 1u);
+  EXPECT_EQ(tunes[0].block, FreqBlock(kTestChannels[kStartPosition].hertz));
+  EXPECT_EQ(session.ItemText(IDC_LABEL_CHN_NUM),
+            L"Ch " + std::to_wstring(kTestChannels[kStartPosition].freqChn));
+
+  first = session.journal().Size();
+  PressSkinElement(session, L"AudioOnBtn", 0);
+  ExpectSoundFaces(session, false);
+  const std::vector<JournalLine> paths = session.journal().ReadFrom(first, 108);
+  ASSERT_EQ(paths.size(), 1u);
+  EXPECT_EQ(paths[0].block, "{3}");
+
+  // Muted: the volume buttons lie under their disabled overlays.
+  first = session.journal().Size();
+  PressSkinElement(session, L"VolUpBtn", 0);
+  EXPECT_TRUE(session.journal().ReadFrom(first, 103).empty());
+}
+
+TEST_F(PanelE2E, HoldingTheSkinVolumeButtonRepeatsUntilRelease) {
+  WriteAppSetLong(L"lVolLevel", 20);
+  BrontelSession session(JournalName());
+  StartToPanel(session, L"");
+
+  // A click is one step.
+  size_t first = session.journal().Size();
+  PressSkinElement(session, L"VolUpBtn", 0);
+  std::vector<JournalLine> volumes = session.journal().ReadFrom(first, 103);
+  ASSERT_EQ(volumes.size(), 1u);
+  EXPECT_EQ(volumes[0].block, "{30}");
+
+  // Held: after a 500 ms start a step every 500 ms, and one more on release.
+  first = session.journal().Size();
+  PressSkinElement(session, L"VolUpBtn", 1750);
+  volumes = session.journal().ReadFrom(first, 103);
+  ASSERT_GE(volumes.size(), 3u);
+  ASSERT_LE(volumes.size(), 4u);
+  for (size_t i = 0; i < volumes.size(); ++i) {
+    EXPECT_EQ(volumes[i].block, "{" + std::to_string(40 + 10 * i) + "}");
+  }
+  const size_t released = session.journal().ReadFrom(0, 103).size();
+  Sleep(1500);  // the repeat has stopped
+  EXPECT_EQ(session.journal().ReadFrom(0, 103).size(), released);
+  ExpectMeter(session, static_cast<int>(3 + volumes.size()));
+}
+
 // ---- Screenshots -----------------------------------------------------------
 
 struct ShotCase {
