@@ -174,6 +174,92 @@ INSTANTIATE_TEST_SUITE_P(
                              1}),
     [](const testing::TestParamInfo<StepCase>& info) { return std::string(info.param.name); });
 
+TEST_F(BoardE2E, StartsOnTheSavedInputAndConnectorWithoutTuning) {
+  WriteAppSetLong(L"msCurrSrc", 2);  // S-Video
+  WriteAppSetLong(L"imsCurrSrcIndex", 1);
+  BrontelSession session(JournalName());
+  StartToPanel(session, L"");
+  const std::vector<JournalLine> inputs = session.journal().ReadFrom(0, 206);
+  ASSERT_EQ(inputs.size(), 1u);
+  EXPECT_EQ(inputs[0].block, "{1,3}");
+  const std::vector<JournalLine> sounds = session.journal().ReadFrom(0, 102);
+  ASSERT_EQ(sounds.size(), 1u);
+  EXPECT_EQ(sounds[0].block, "{1}");
+  EXPECT_TRUE(session.journal().ReadFrom(0, 404).empty());
+  EXPECT_TRUE(session.SkinVisible(L"LCD-Src-SVideo"));
+  EXPECT_EQ(session.ItemText(IDC_LABEL_CHN_NUM), L"");
+  EXPECT_EQ(session.ItemText(IDC_LABEL_CHN_NAME), L"");
+}
+
+// Two FM stations: 80.0 and 81.3 MHz (both received by the virtual board).
+struct TestStation {
+  long number;
+  const wchar_t* presetMHz;
+  const wchar_t* name;
+  long hertz;
+};
+constexpr TestStation kTestStations[] = {{1, L"80.000", L"FM Kanto", 80000000},
+                                         {2, L"81.300", L"J-Wave", 81300000}};
+
+void WriteStationList() {
+  WriteSettingLong(L"RdSet", L"lRDStnCount", 2);
+  WriteSettingLong(L"RdSet", L"lCurrStn", 1);
+  for (int i = 0; i < 2; ++i) {
+    wchar_t group[32];
+    swprintf(group, 32, L"RdSet\\StnInfo%02d", i + 1);
+    WriteSettingLong(group, L"lStn", kTestStations[i].number);
+    WriteSettingText(group, L"dPresetFreq", kTestStations[i].presetMHz);
+    WriteSettingText(group, L"dFreqOffset", L"0.000");
+    WriteSettingText(group, L"szRDStnName", kTestStations[i].name);
+  }
+}
+
+void ExpectStationShown(const BrontelSession& session, const TestStation& station) {
+  EXPECT_EQ(session.ItemText(IDC_LABEL_CHN_NUM), L"St " + std::to_wstring(station.number));
+  EXPECT_EQ(session.ItemText(IDC_LABEL_CHN_NAME), station.name);
+}
+
+TEST_F(BoardE2E, RadioStartTunesTheStationHidesThePictureAndStepsThroughStations) {
+  WriteStationList();
+  WriteAppSetLong(L"msCurrSrc", 3);
+  BrontelSession session(JournalName());
+  StartToPanel(session, L"");
+  const std::vector<JournalLine> start = session.journal().Read();
+  std::vector<std::string> radio;
+  for (const JournalLine& line : start) {
+    if (line.command == 206 || line.command == 102 || line.command == 400 || line.command == 404) {
+      radio.push_back(line.text);
+    }
+  }
+  const std::vector<std::string> expected = {"206 W rc=0 {0,0}", "102 W rc=0 {2}", "400 W rc=0 {1}",
+                                             "404 W rc=0 " + FreqBlock(80000000)};
+  EXPECT_EQ(radio, expected) << JournalText(start);
+  // No colour for the radio.
+  EXPECT_TRUE(session.journal().ReadFrom(0, 205).empty());
+  EXPECT_TRUE(session.SkinVisible(L"LCD-Src-Radio"));
+  EXPECT_TRUE(session.SkinVisible(L"LCD-PVRMode-WMA"));
+  ExpectStationShown(session, kTestStations[0]);
+  for (HWND video : FindTopWindows(session.program().pid(), nullptr, L"Video Screen")) {
+    EXPECT_FALSE(IsWindowVisible(video)) << "the radio has no picture";
+  }
+
+  size_t first = session.journal().Size();
+  ASSERT_TRUE(session.Command(IDC_BTN_CHN_UP));
+  ASSERT_TRUE(session.Command(IDC_BTN_CHN_UP));  // wraps to the first
+  ASSERT_TRUE(session.Command(ID_CMD_DIGIT0 + 2));
+  const std::vector<JournalLine> tunes = session.journal().ReadFrom(first, 404);
+  ASSERT_EQ(tunes.size(), 3u);
+  EXPECT_EQ(tunes[0].block, FreqBlock(81300000));
+  EXPECT_EQ(tunes[1].block, FreqBlock(80000000));
+  EXPECT_EQ(tunes[2].block, FreqBlock(81300000));
+  ExpectStationShown(session, kTestStations[1]);
+
+  ExitProgram(session);
+  std::wstring stored;
+  ASSERT_TRUE(ReadSettingText(L"RdSet", L"lCurrStn", &stored));
+  EXPECT_EQ(stored, L"2");
+}
+
 TEST_F(BoardE2E, ExitStopsAudioDestroysPictureClosesBoardAndSavesSettings) {
   BrontelSession session(JournalName());
   StartToPanel(session, L"");
