@@ -180,12 +180,22 @@ void CBrontelDlg::OnInitDialog() {
   }
   const SIZE panelSize = m_panel.MainPanelSize();
   if (!bWakeStart) {
+    // The skin is the panel's whole face, with its own title strip, buttons
+    // to minimise and exit, and a face that drags the window: the window
+    // keeps no caption or frame of its own.
+    const LONG_PTR style = GetWindowLongPtrW(m_hwnd, GWL_STYLE);
+    SetWindowLongPtrW(m_hwnd, GWL_STYLE, style & ~(WS_CAPTION | WS_THICKFRAME));
+    const LONG_PTR exStyle = GetWindowLongPtrW(m_hwnd, GWL_EXSTYLE);
+    SetWindowLongPtrW(m_hwnd, GWL_EXSTYLE,
+                      exStyle & ~(WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE));
     // The dialog's client area is the skin's main panel.
+    SetWindowPos(GetDlgItem(m_hwnd, panel::kSkinItemId), nullptr, 0, 0, panelSize.cx, panelSize.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     RECT frame{0, 0, panelSize.cx, panelSize.cy};
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(m_hwnd, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongPtrW(m_hwnd, GWL_EXSTYLE)));
     SetWindowPos(m_hwnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     m_panel.ShowPanel(true);
   }
 
