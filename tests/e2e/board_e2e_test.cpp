@@ -168,6 +168,11 @@ INSTANTIATE_TEST_SUITE_P(
                              {IDC_BTN_CHN_DOWN, IDC_BTN_CHN_DOWN},
                              {91250000, 519500000},  // the last entry with its 0.25 MHz offset
                              4},
+                    // The previous-channel key swaps back and forth.
+                    StepCase{"PreviousChannelKeyReturns",
+                             {IDC_BTN_CHN_UP, ID_CMD_PREV_CHANNEL, ID_CMD_PREV_CHANNEL},
+                             {217250000, 171250000, 217250000},
+                             3},
                     StepCase{"UpTwiceThenWrapsToTheFirst",
                              {IDC_BTN_CHN_UP, IDC_BTN_CHN_UP, IDC_BTN_CHN_UP},
                              {217250000, 519500000, 91250000},
@@ -254,10 +259,18 @@ TEST_F(BoardE2E, RadioStartTunesTheStationHidesThePictureAndStepsThroughStations
   EXPECT_EQ(tunes[2].block, FreqBlock(81300000));
   ExpectStationShown(session, kTestStations[1]);
 
+  // Live on the radio, the rewind key steps down a station.
+  first = session.journal().Size();
+  ASSERT_TRUE(session.Command(ID_CMD_REWIND));
+  const std::vector<JournalLine> down = session.journal().ReadFrom(first, 404);
+  ASSERT_EQ(down.size(), 1u);
+  EXPECT_EQ(down[0].block, FreqBlock(80000000));
+  ExpectStationShown(session, kTestStations[0]);
+
   ExitProgram(session);
   std::wstring stored;
   ASSERT_TRUE(ReadSettingText(L"RdSet", L"lCurrStn", &stored));
-  EXPECT_EQ(stored, L"2");
+  EXPECT_EQ(stored, L"1");
 }
 
 TEST_F(BoardE2E, ExitStopsAudioDestroysPictureClosesBoardAndSavesSettings) {
