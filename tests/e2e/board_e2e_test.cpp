@@ -273,6 +273,45 @@ TEST_F(BoardE2E, RadioStartTunesTheStationHidesThePictureAndStepsThroughStations
   EXPECT_EQ(stored, L"1");
 }
 
+TEST_F(BoardE2E, VideoWindowAndPanelArePlacedFromSettingsAndKeptThere) {
+  const struct {
+    const wchar_t* name;
+    long value;
+  } placed[] = {{L"lScreenXPos", 100},  {L"lScreenYPos", 80}, {L"lScreenXSize", 320},
+                {L"lScreenYSize", 240}, {L"lPanelXPos", 200}, {L"lPanelYPos", 400}};
+  for (const auto& value : placed) WriteAppSetLong(value.name, value.value);
+  BrontelSession session(JournalName());
+  StartToPanel(session, L"");
+
+  const std::vector<HWND> video = FindTopWindows(session.program().pid(), nullptr, L"Video Screen");
+  ASSERT_EQ(video.size(), 1u);
+  RECT rect;
+  ASSERT_TRUE(GetWindowRect(video[0], &rect));
+  EXPECT_EQ(rect.left, 100);
+  EXPECT_EQ(rect.top, 80);
+  EXPECT_EQ(rect.right - rect.left, 320);
+  EXPECT_EQ(rect.bottom - rect.top, 240);
+  RECT client;
+  ASSERT_TRUE(GetClientRect(video[0], &client));
+  // The board's picture fills the video window's client area.
+  const std::vector<JournalLine> created = session.journal().ReadFrom(0, 1);
+  ASSERT_EQ(created.size(), 1u);
+  EXPECT_NE(created[0].block.find(" width=" + std::to_string(client.right) +
+                                  " height=" + std::to_string(client.bottom) + "}"),
+            std::string::npos)
+      << created[0].text;
+  ASSERT_TRUE(GetWindowRect(session.dialog(), &rect));
+  EXPECT_EQ(rect.left, 200);
+  EXPECT_EQ(rect.top, 400);
+
+  ExitProgram(session);
+  for (const auto& value : placed) {
+    std::wstring stored;
+    EXPECT_TRUE(ReadAppSetText(value.name, &stored));
+    EXPECT_EQ(stored, std::to_wstring(value.value)) << Narrow(value.name);
+  }
+}
+
 TEST_F(BoardE2E, ExitStopsAudioDestroysPictureClosesBoardAndSavesSettings) {
   BrontelSession session(JournalName());
   StartToPanel(session, L"");
