@@ -524,6 +524,40 @@ TEST_F(PanelE2E, HoldingTheSkinVolumeButtonRepeatsUntilRelease) {
   ExpectMeter(session, static_cast<int>(3 + volumes.size()));
 }
 
+// ---- Before the picture runs ---------------------------------------------------
+
+// Keys and buttons pressed while the splash still shows find no board yet;
+// they must not bring up the board error or disturb the start.
+TEST_F(PanelE2E, CommandsDuringTheSplashAreIgnoredWithoutBoardError) {
+  TitledWindow saver(L"screensaver");  // holds the splash four seconds longer
+  BrontelSession session(JournalName());
+  ASSERT_TRUE(session.Start(L""));
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(session.dialog()) != FALSE; }, 10000));
+  ASSERT_TRUE(session.SkinVisible(L"Splash"));
+  for (int command :
+       {IDC_BTN_CHN_UP, ID_CMD_CHN_DOWN, IDC_BTN_VOL_UP, ID_CMD_VOL_DOWN, IDC_BTN_SOURCE,
+        IDC_BTN_SOUND_MODE, IDC_BTN_SOUND_TOGGLE, ID_CMD_DIGIT0 + 1, ID_CMD_SOUND_TOGGLE}) {
+    PostMessageW(session.dialog(), WM_COMMAND, MAKEWPARAM(command, 0), 0);
+  }
+  Sleep(1000);
+  HWND box = session.OtherDialog();
+  EXPECT_EQ(box, nullptr) << Narrow(StaticTexts(box));
+  if (box != nullptr) ClickButton(box, IDOK);
+  EXPECT_TRUE(session.SkinVisible(L"Splash"));
+
+  ASSERT_TRUE(session.WaitForPanel(kPanelTimeoutMs));
+  Sleep(2000);  // a source switch would have come by now
+  box = session.OtherDialog();
+  EXPECT_EQ(box, nullptr) << Narrow(StaticTexts(box));
+  // The start went as always: TV on channel 4, volume 50, sound on.
+  const std::vector<JournalLine> inputs = session.journal().ReadFrom(0, 206);
+  ASSERT_EQ(inputs.size(), 1u);
+  EXPECT_EQ(inputs[0].block, "{0,1}");
+  ExpectTvLabels(session);
+  ExpectSoundFaces(session, true);
+  ExpectMeter(session, 5);
+}
+
 // ---- Screenshots -----------------------------------------------------------
 
 struct ShotCase {
