@@ -432,6 +432,28 @@ TEST_F(PanelE2E, SoundModeButtonCyclesTheModesTheStationCarries) {
   }
 }
 
+TEST_F(PanelE2E, SoundModeFollowsTheNewChannelTwoSecondsAfterTheStep) {
+  BrontelSession session(JournalName());
+  StartToPanel(session, L"");
+  ExpectOnlySoundIndicator(session, L"LCD-Sound-A");
+  const size_t first = session.journal().Size();
+  ASSERT_TRUE(session.Command(IDC_BTN_CHN_UP));  // channel 12: Mono and Stereo
+  const DWORD stepped = GetTickCount();
+  // Timer 300 chooses the mode 2 s after the step: Stereo, carried now.
+  std::vector<JournalLine> modes;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        modes = session.journal().ReadFrom(first, 110);
+        return !modes.empty();
+      },
+      kJournalTimeoutMs));
+  EXPECT_GE(GetTickCount() - stepped, 1700u);
+  EXPECT_EQ(modes[0].block, "{2}");
+  EXPECT_EQ(modes[0].rc, 0);
+  ASSERT_TRUE(WaitUntil([&] { return session.SkinVisible(L"LCD-Sound-Stereo"); }, 1000));
+  ExpectOnlySoundIndicator(session, L"LCD-Sound-Stereo");
+}
+
 // ---- Gates on the video input -------------------------------------------------
 
 TEST_F(PanelE2E, ChannelButtonsAndDigitsDoNothingOnTheVideoInput) {
