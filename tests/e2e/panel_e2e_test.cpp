@@ -65,26 +65,65 @@ class InstalledSkinSwap {
     return file.good();
   }
 
+  // Removes the installed skin.
+  bool Remove() { return DeleteFileW(m_installed.c_str()) != 0; }
+
+  // Installs the skin with one more line at its end.
+  bool InstallWithExtraLine(const std::string& line) {
+    std::ifstream in(m_backup.c_str(), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf() << "\n" << line << "\n";
+    std::ofstream file(m_installed.c_str(), std::ios::binary | std::ios::trunc);
+    file << text.str();
+    return file.good();
+  }
+
  private:
   std::wstring m_installed;
   std::wstring m_backup;
   bool m_saved = false;
 };
 
-TEST_F(PanelE2E, SkinLackingOnlySoundABIsRefusedWithMessage151AndTheProgramEnds) {
+enum class SkinFault { kLacksSoundAB, kMissing, kMalformed };
+
+struct BadSkinCase {
+  const char* name;
+  SkinFault fault;
+  UINT message;
+};
+
+void PrintTo(const BadSkinCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class BadSkinE2E : public BoardE2ETest, public testing::WithParamInterface<BadSkinCase> {};
+
+TEST_P(BadSkinE2E, IsRefusedWithItsMessageAndTheProgramEndsThroughShutdown) {
+  const BadSkinCase& c = GetParam();
   InstalledSkinSwap swap;
   ASSERT_TRUE(swap.saved()) << "no installed AppSkin.skn";
-  ASSERT_TRUE(swap.InstallWithout("LCD-Sound-AB"));
+  switch (c.fault) {
+    case SkinFault::kLacksSoundAB:
+      ASSERT_TRUE(swap.InstallWithout("LCD-Sound-AB"));
+      break;
+    case SkinFault::kMissing:
+      ASSERT_TRUE(swap.Remove());
+      break;
+    case SkinFault::kMalformed:
+      ASSERT_TRUE(swap.InstallWithExtraLine("fill 0 0 5 5 reed"));  // an unknown colour
+      break;
+  }
 
   BrontelSession session(JournalName());
   ASSERT_TRUE(session.Start(L""));
   HWND box = WaitForOtherDialog(session.program().pid(), session.dialog(), IDOK, kPanelTimeoutMs);
   ASSERT_NE(box, nullptr) << "no message box";
   EXPECT_EQ(WindowText(box), LoadLibraryString(kJapaneseLibrary, IDS_CAPTION));
-  const std::wstring expected = LoadLibraryString(kJapaneseLibrary, IDS_ERR_ELEMENT_MISSING);
+  const std::wstring expected = LoadLibraryString(kJapaneseLibrary, c.message);
   ASSERT_FALSE(expected.empty());
   EXPECT_NE(StaticTexts(box).find(expected), std::wstring::npos);
-  // Refused as a whole: no part of the skin is bound.
+  // The skin control has no such element (a malformed file is not loaded at
+  // all; the incomplete one lacks it).
   EXPECT_EQ(session.SkinField(L"LCD-Sound-AB", skin::kFieldVisible), skin::kSkinNoValue);
 
   ClickButton(box, IDOK);
@@ -93,6 +132,14 @@ TEST_F(PanelE2E, SkinLackingOnlySoundABIsRefusedWithMessage151AndTheProgramEnds)
   EXPECT_TRUE(session.journal().Read().empty());
   EXPECT_TRUE(FindTopWindows(session.program().pid(), nullptr, L"Video Screen").empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    PanelE2E, BadSkinE2E,
+    testing::Values(BadSkinCase{"LacksOnlySoundAB", SkinFault::kLacksSoundAB,
+                                IDS_ERR_ELEMENT_MISSING},
+                    BadSkinCase{"Missing", SkinFault::kMissing, IDS_ERR_SKIN_MISSING},
+                    BadSkinCase{"Malformed", SkinFault::kMalformed, IDS_ERR_ELEMENT_MISSING}),
+    [](const testing::TestParamInfo<BadSkinCase>& info) { return std::string(info.param.name); });
 
 // ---- Snapshot without overlay ----------------------------------------------
 
