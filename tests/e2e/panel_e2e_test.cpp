@@ -593,6 +593,69 @@ TEST_F(PanelE2E, HoldingTheSkinVolumeButtonRepeatsUntilRelease) {
   ExpectMeter(session, static_cast<int>(3 + volumes.size()));
 }
 
+// ---- Every button and key --------------------------------------------------------
+
+TEST_F(PanelE2E, FullScreenButtonTogglesTheVideoWindow) {
+  BrontelSession session(JournalName());
+  StartToPanel(session, L"");
+  const std::vector<HWND> video = FindTopWindows(session.program().pid(), nullptr, L"Video Screen");
+  ASSERT_EQ(video.size(), 1u);
+  RECT normal;
+  ASSERT_TRUE(GetWindowRect(video[0], &normal));
+
+  ASSERT_TRUE(session.Command(IDC_BTN_FULL_SCREEN));
+  // The picture's area covers the whole screen (the frame lies beyond it).
+  RECT full{};
+  const auto coversScreen = [&] {
+    GetClientRect(video[0], &full);
+    MapWindowPoints(video[0], nullptr, reinterpret_cast<POINT*>(&full), 2);
+    return full.left <= 0 && full.top <= 0 && full.right >= GetSystemMetrics(SM_CXSCREEN) &&
+           full.bottom >= GetSystemMetrics(SM_CYSCREEN);
+  };
+  EXPECT_TRUE(WaitUntil(coversScreen, 2000))
+      << full.left << "," << full.top << " " << full.right << "," << full.bottom;
+
+  ASSERT_TRUE(session.Command(IDC_BTN_FULL_SCREEN));
+  RECT back;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        GetWindowRect(video[0], &back);
+        return back.right - back.left == normal.right - normal.left;
+      },
+      2000));
+  EXPECT_EQ(back.left, normal.left);
+  EXPECT_EQ(back.top, normal.top);
+  EXPECT_EQ(back.bottom - back.top, normal.bottom - normal.top);
+}
+
+// Actions whose features come later do nothing yet; none may raise a
+// message or end the program.
+TEST_F(PanelE2E, EveryOtherButtonAndKeyLeavesTheProgramRunningWithoutMessage) {
+  BrontelSession session(JournalName());
+  StartToPanel(session, L"");
+  std::vector<int> commands;
+  for (int id = IDC_BTN_FIRST; id <= IDC_BTN_LAST; ++id) {
+    // Reservation mode, exit and minimise leave the panel by design.
+    if (id != IDC_BTN_RESERVATION && id != IDC_BTN_EXIT && id != IDC_BTN_TO_TRAY) {
+      commands.push_back(id);
+    }
+  }
+  for (int id = ID_SIZE_PRESET0; id <= ID_CMD_SETTINGS; ++id) {
+    if (id != ID_CMD_EXIT) commands.push_back(id);
+  }
+  for (int command : commands) {
+    ASSERT_TRUE(session.Command(command)) << command << " hung the program";
+    HWND box = session.OtherDialog();
+    ASSERT_EQ(box, nullptr) << "after " << command << ": " << Narrow(StaticTexts(box));
+    ASSERT_TRUE(session.program().IsRunning()) << "ended by " << command;
+  }
+  Sleep(kEntryMs + 500);  // pending switches and digit entry run out
+  EXPECT_EQ(session.OtherDialog(), nullptr);
+  EXPECT_TRUE(session.program().IsRunning());
+  EXPECT_TRUE(session.SkinVisible(L"MainPanel"));
+  ExitProgram(session);
+}
+
 // ---- Before the picture runs ---------------------------------------------------
 
 // Keys and buttons pressed while the splash still shows find no board yet;
