@@ -358,5 +358,28 @@ TEST_F(BoardE2E, ExitStopsAudioDestroysPictureClosesBoardAndSavesSettings) {
   EXPECT_TRUE(ReadSettingText(L"AppSet", L"lPanelXPos", &position));
 }
 
+TEST_F(BoardE2E, ExitKeyWithASourceSwitchPendingEndsCleanly) {
+  BrontelSession session(JournalName());
+  StartToPanel(session, L"");
+  ASSERT_TRUE(session.Command(IDC_BTN_SOURCE));
+  ASSERT_TRUE(session.Command(ID_CMD_EXIT));
+  bool sawBox = false;
+  WaitUntil(
+      [&] {
+        if (session.OtherDialog() != nullptr) sawBox = true;
+        return !session.program().IsRunning();
+      },
+      kExitTimeoutMs);
+  EXPECT_FALSE(sawBox);
+  ASSERT_TRUE(session.program().WaitForExit(0)) << "still running after exit";
+  const std::vector<JournalLine> lines = session.journal().Read();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back().text, "2 W rc=0 -");
+  // The source in use when the exit came is what is kept.
+  std::wstring source;
+  ASSERT_TRUE(ReadAppSetText(L"msCurrSrc", &source));
+  EXPECT_EQ(source, L"0");
+}
+
 }  // namespace
 }  // namespace brontel::e2e

@@ -582,7 +582,9 @@ TEST_F(PanelE2E, HoldingTheSkinVolumeButtonRepeatsUntilRelease) {
   first = session.journal().Size();
   PressSkinElement(session, L"VolUpBtn", 1750);
   volumes = session.journal().ReadFrom(first, 103);
-  ASSERT_GE(volumes.size(), 3u);
+  // Nominally three steps (at 1000 and 1500 ms and on release); a busy
+  // machine's late timers may drop one, but without the repeat it is one.
+  ASSERT_GE(volumes.size(), 2u);
   ASSERT_LE(volumes.size(), 4u);
   for (size_t i = 0; i < volumes.size(); ++i) {
     EXPECT_EQ(volumes[i].block, "{" + std::to_string(40 + 10 * i) + "}");
