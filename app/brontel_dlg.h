@@ -80,6 +80,24 @@ class CBrontelDlg : public BoardClientHost {
   void DoPanelAction(std::int32_t code);
   void RefreshPanel();
 
+  // Recording, time shift and playback. The recorder is not part of the
+  // program yet: these operations exist so that the panel dispatches to
+  // them, and do nothing until it arrives.
+  static constexpr std::int32_t kCaptureRecord = 0;
+  static constexpr std::int32_t kCaptureTimeShift = 2;
+  bool StartCapture(std::int32_t kind, bool scheduled);
+  void StopMedia();
+  void TimeShiftButton();
+  void OpenPlayback();
+  void TogglePause();
+  void SeekMedia(std::int32_t command);
+  // Long, Normal, High, Custom in turn.
+  void CycleRecordMode();
+  // Not built yet: the power manager hand-over, the settings sheet and snapshots.
+  void HandOverToPowerManager();
+  void OpenSettingsSheet();
+  void TakeSnapshot();
+
   // BoardClientHost
   HWND MainWindow() override { return m_hwnd; }
   HWND VideoWindow() override { return m_videoWnd.hwnd(); }

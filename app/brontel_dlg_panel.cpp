@@ -84,21 +84,45 @@ void CBrontelDlg::RunPanelOp(panel::PanelOp op) {
     case PanelOp::kMinimiseToTray:
       ShowWindow(m_hwnd, SW_MINIMIZE);
       break;
-    // Recording, time shift, playback, snapshots, the settings sheet and the
-    // reservation hand-over are not part of this program yet.
     case PanelOp::kTimeShift:
+      TimeShiftButton();
+      break;
     case PanelOp::kSkipBack:
+      SeekMedia(panel::kCodeSkipBack);
+      break;
     case PanelOp::kRewind:
-    case PanelOp::kPlay:
-    case PanelOp::kPause:
+      SeekMedia(panel::kCodeRewind);
+      break;
     case PanelOp::kFastForward:
+      SeekMedia(panel::kCodeFastForward);
+      break;
     case PanelOp::kSkipForward:
+      SeekMedia(panel::kCodeSkipForward);
+      break;
+    case PanelOp::kPlay:
+      OpenPlayback();
+      break;
+    case PanelOp::kPause:
+      TogglePause();
+      break;
     case PanelOp::kRecord:
+      StartCapture(kCaptureRecord, false);
+      break;
     case PanelOp::kStop:
+      StopMedia();
+      break;
     case PanelOp::kNextRecQuality:
+      CycleRecordMode();
+      break;
     case PanelOp::kReservationMode:
+      HandOverToPowerManager();
+      break;
     case PanelOp::kOpenSettings:
+      OpenSettingsSheet();
+      break;
     case PanelOp::kSnapshot:
+      TakeSnapshot();
+      break;
     case PanelOp::kNone:
       break;
   }

@@ -438,6 +438,31 @@ TEST_F(PanelE2E, MuteIsSavedAndTheNextStartIsStillMuted) {
   EXPECT_EQ(after[0].block, "{0}");
 }
 
+// ---- Recording quality -----------------------------------------------------
+
+// The quality button steps Normal, High, Custom, Long and round again; the
+// indicator follows and the choice is saved.
+TEST_F(PanelE2E, QualityButtonCyclesTheRecordingModes) {
+  BrontelSession session(JournalName());
+  StartToPanel(session, L"");
+  const wchar_t* const indicators[] = {L"LCD-PVRMode-Long", L"LCD-PVRMode-Normal",
+                                       L"LCD-PVRMode-High", L"LCD-PVRMode-Custom"};
+  const int expected[] = {2, 3, 0, 1};  // from the default Normal (1)
+  for (int mode : expected) {
+    ASSERT_TRUE(session.Command(IDC_BTN_REC_QUALITY));
+    for (int i = 0; i < 4; ++i) {
+      EXPECT_EQ(session.SkinVisible(indicators[i]), i == mode)
+          << Narrow(indicators[i]) << " while the mode is " << mode;
+    }
+    EXPECT_FALSE(session.SkinVisible(L"LCD-PVRMode-WMA"));
+  }
+  ASSERT_TRUE(session.Command(IDC_BTN_REC_QUALITY));  // High
+  ExitProgram(session);
+  std::wstring stored;
+  ASSERT_TRUE(ReadAppSetText(L"cmCurrRecMode", &stored));
+  EXPECT_EQ(stored, L"2");
+}
+
 // ---- Sound mode ------------------------------------------------------------
 
 const wchar_t* const kSoundIndicators[] = {L"LCD-Sound-Mono", L"LCD-Sound-Stereo", L"LCD-Sound-A",
