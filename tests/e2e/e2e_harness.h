@@ -10,13 +10,16 @@
 #include <thread>
 #include <vector>
 
+#include "support/window_capture_win.h"
+
 namespace brontel::e2e {
+
+using test_support::SaveWindowScreenshot;
+using test_support::TestOutputDir;
 
 // The folder holding the product and the tests (<build>/bin), with a
 // trailing backslash.
 std::wstring ProductDir();
-// <build>/test-output, created when missing, with a trailing backslash.
-std::wstring TestOutputDir();
 
 // Deletes the product's settings and puts back AppSet "InstallPath" as the
 // installation does.
@@ -79,9 +82,6 @@ void ClickButton(HWND dialog, int id);
 // A string of a language library, loaded as data.
 std::wstring LoadLibraryString(const std::wstring& dllName, UINT id);
 
-// Saves what the screen shows of `window`: PNG when the path ends in
-// ".png", else a 24-bit BMP.
-bool SaveWindowScreenshot(HWND window, const std::wstring& path);
 
 // Polls `condition` until it holds; false on time-out.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/window_capture_win.h"
+
 #include <cstdio>
 #include <set>
 #include <string>
@@ -241,53 +243,10 @@ BOOL CALLBACK CheckControl(HWND control, LPARAM param) {
   return TRUE;
 }
 
-// <build>/test-output, for pictures of the dialogs that a person looks at.
-std::wstring TestOutputDir() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring dir = path;
-  dir.erase(dir.find_last_of(L"\\/"));
-  dir.erase(dir.find_last_of(L"\\/") + 1);
-  dir += L"test-output\\";
-  CreateDirectoryW(dir.c_str(), nullptr);
-  return dir;
-}
+using brontel::test_support::TestOutputDir;
 
-// Saves what the screen shows of the window as a 24-bit BMP.
 void SaveScreenshot(HWND window, const std::wstring& path) {
-  RECT rect;
-  GetWindowRect(window, &rect);
-  const int width = rect.right - rect.left;
-  const int height = rect.bottom - rect.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (bitmap != nullptr) {
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    SelectObject(memory, old);
-    const DWORD imageSize = ((width * 3 + 3) / 4) * 4 * height;
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
-    file.bfSize = file.bfOffBits + imageSize;
-    if (FILE* out = _wfopen(path.c_str(), L"wb")) {
-      fwrite(&file, sizeof(file), 1, out);
-      fwrite(&info.bmiHeader, sizeof(info.bmiHeader), 1, out);
-      fwrite(bits, imageSize, 1, out);
-      fclose(out);
-    }
-    DeleteObject(bitmap);
-  }
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
+  brontel::test_support::SaveWindowScreenshot(window, path);
 }
 
 void PumpMessages() {
