@@ -256,6 +256,12 @@ void CBrontelDlg::OnTimer(UINT_PTR id) {
     case panel::kTimerDigitEntry:
       RunDigitStep(m_digits.OnTimer());
       break;
+    case panel::kTimerVolumeUpHold:
+    case panel::kTimerVolumeDownHold:
+    case panel::kTimerVolumeUpRepeat:
+    case panel::kTimerVolumeDownRepeat:
+      OnVolumeTimer(static_cast<unsigned>(id));
+      break;
     default:
       m_board.OnTimer(id);
       break;
@@ -291,6 +297,16 @@ void CBrontelDlg::OnPaint() {
   const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
   DrawIcon(dc, x, y, m_bigIcon);
   EndPaint(m_hwnd, &paint);
+}
+
+// Holding a volume button: the hold timer gives way to the repeat timer,
+// whose every tick is one step.
+void CBrontelDlg::OnVolumeTimer(unsigned id) {
+  const panel::VolumeTimerAction action = panel::OnVolumeTimer(id);
+  if (action.killTimer != 0) KillTimer(m_hwnd, action.killTimer);
+  if (action.startTimer != 0) SetTimer(m_hwnd, action.startTimer, panel::kVolumeHoldMs, nullptr);
+  if (action.step > 0) m_board.VolumeUp();
+  if (action.step < 0) m_board.VolumeDown();
 }
 
 }  // namespace brontel

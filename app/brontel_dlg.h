@@ -144,6 +144,7 @@ class CBrontelDlg : public BoardClientHost {
   void OnSkinEvent(const std::string& codeText);
   void RunPanelOp(panel::PanelOp op);
   void RunDigitStep(const panel::DigitEntry::Step& step);
+  void OnVolumeTimer(unsigned id);
   panel::CommandContext MakeCommandContext() const;
   panel::PanelState MakePanelState() const;
   void RunFinalCleanup();

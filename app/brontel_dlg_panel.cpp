@@ -40,8 +40,8 @@ void CBrontelDlg::RunPanelOp(panel::PanelOp op) {
   using panel::PanelOp;
   switch (op) {
     case PanelOp::kStopVolumeRepeat:
-      for (UINT_PTR id : {kTimerVolumeUpHold, kTimerVolumeDownHold, kTimerVolumeUpRepeat,
-                          kTimerVolumeDownRepeat}) {
+      for (unsigned id : {panel::kTimerVolumeUpHold, panel::kTimerVolumeDownHold,
+                          panel::kTimerVolumeUpRepeat, panel::kTimerVolumeDownRepeat}) {
         KillTimer(m_hwnd, id);
       }
       break;
@@ -58,16 +58,20 @@ void CBrontelDlg::RunPanelOp(panel::PanelOp op) {
       m_board.ChannelStep(false);
       break;
     case PanelOp::kVolumeUpStep:
-      m_board.VolumeRelease(true);
+      KillTimer(m_hwnd, panel::kTimerVolumeUpHold);
+      KillTimer(m_hwnd, panel::kTimerVolumeUpRepeat);
+      m_board.VolumeUp();
       break;
     case PanelOp::kVolumeDownStep:
-      m_board.VolumeRelease(false);
+      KillTimer(m_hwnd, panel::kTimerVolumeDownHold);
+      KillTimer(m_hwnd, panel::kTimerVolumeDownRepeat);
+      m_board.VolumeDown();
       break;
     case PanelOp::kStartVolumeUpHold:
-      m_board.VolumePress(true);
+      SetTimer(m_hwnd, panel::kTimerVolumeUpHold, panel::kVolumeHoldMs, nullptr);
       break;
     case PanelOp::kStartVolumeDownHold:
-      m_board.VolumePress(false);
+      SetTimer(m_hwnd, panel::kTimerVolumeDownHold, panel::kVolumeHoldMs, nullptr);
       break;
     case PanelOp::kToggleSound:
       m_board.ToggleSound();

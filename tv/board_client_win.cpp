@@ -14,7 +14,6 @@ constexpr LONG kEventSinkValue = 2048;
 constexpr DWORD kPictureWindowStyle = 0x50000000;  // visible child
 constexpr char kPictureWindowTitle[] = "Pellamy Screen";
 constexpr LONG kStartAudioLevel = 50;
-constexpr UINT kVolumeHoldMs = 500;
 constexpr UINT kAudioModeDelayMs = 2000;
 constexpr UINT kPendingSourceMs = 1500;
 constexpr LONG kPropertyBrightness = 0;
@@ -330,20 +329,6 @@ void CBoardClient::VolumeDown() {
   m_settings.appSet.lVolLevel = m_volStep * 10;
 }
 
-void CBoardClient::VolumePress(bool up) {
-  SetTimer(m_host.MainWindow(), up ? kTimerVolumeUpHold : kTimerVolumeDownHold, kVolumeHoldMs,
-           nullptr);
-}
-
-void CBoardClient::VolumeRelease(bool up) {
-  KillTimer(m_host.MainWindow(), up ? kTimerVolumeUpHold : kTimerVolumeDownHold);
-  KillTimer(m_host.MainWindow(), up ? kTimerVolumeUpRepeat : kTimerVolumeDownRepeat);
-  if (up)
-    VolumeUp();
-  else
-    VolumeDown();
-}
-
 void CBoardClient::SetSound(int state) {
   ScopedInterface<IKXAudio> audio(Query<IKXAudio>(IID_IKXAudio));
   if (!audio) return;
@@ -443,18 +428,6 @@ void CBoardClient::CloseBoard() {
 bool CBoardClient::OnTimer(UINT_PTR id) {
   const HWND window = m_host.MainWindow();
   switch (id) {
-    case kTimerVolumeUpHold:
-    case kTimerVolumeDownHold:
-      KillTimer(window, id);
-      SetTimer(window, id == kTimerVolumeUpHold ? kTimerVolumeUpRepeat : kTimerVolumeDownRepeat,
-               kVolumeHoldMs, nullptr);
-      return true;
-    case kTimerVolumeUpRepeat:
-      VolumeUp();
-      return true;
-    case kTimerVolumeDownRepeat:
-      VolumeDown();
-      return true;
     case kTimerAudioModeChoice:
       KillTimer(window, id);
       if (m_host.RunMode() == 0) ChooseAudioMode();

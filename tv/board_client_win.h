@@ -17,11 +17,9 @@
 
 namespace brontel {
 
-// Timers of the main window that the board client runs.
-constexpr UINT_PTR kTimerVolumeUpHold = 100;
-constexpr UINT_PTR kTimerVolumeDownHold = 101;
-constexpr UINT_PTR kTimerVolumeUpRepeat = 200;
-constexpr UINT_PTR kTimerVolumeDownRepeat = 201;
+// Timers of the main window that the board client runs. The volume hold
+// timers belong to the panel, which steps the volume through VolumeUp and
+// VolumeDown.
 constexpr UINT_PTR kTimerAudioModeChoice = 300;
 constexpr UINT_PTR kTimerAudioModeCheck = 301;
 constexpr UINT_PTR kTimerPendingSource = 2000;
@@ -102,9 +100,6 @@ class CBoardClient {
   void TuneCurrentEntry();
   void VolumeUp();
   void VolumeDown();
-  // Volume button pressed or released (hold repeat).
-  void VolumePress(bool up);
-  void VolumeRelease(bool up);
   void SetSound(int state);
   void ToggleSound();  // the panel's sound button
   void ChooseAudioMode();
