@@ -6,6 +6,9 @@
 
 #include <cstring>
 
+#include "win32/com_ptr.h"
+#include "win32/handles.h"
+
 namespace brontel {
 namespace {
 
@@ -37,38 +40,6 @@ constexpr IID kIidDirectMusic = {
 static_assert(sizeof(DDSURFACEDESC) == 108, "the first surface description is 108 bytes");
 
 // Frees a library when it goes out of scope.
-class LibraryOwner {
- public:
-  explicit LibraryOwner(const wchar_t* name) : m_module(LoadLibraryW(name)) {}
-  ~LibraryOwner() {
-    if (m_module != nullptr) FreeLibrary(m_module);
-  }
-  LibraryOwner(const LibraryOwner&) = delete;
-  LibraryOwner& operator=(const LibraryOwner&) = delete;
-  HMODULE get() const { return m_module; }
-
- private:
-  HMODULE m_module;
-};
-
-// Releases an interface when it goes out of scope.
-template <typename T>
-class InterfaceOwner {
- public:
-  InterfaceOwner() = default;
-  ~InterfaceOwner() {
-    if (m_ptr != nullptr) m_ptr->Release();
-  }
-  InterfaceOwner(const InterfaceOwner&) = delete;
-  InterfaceOwner& operator=(const InterfaceOwner&) = delete;
-  T* get() const { return m_ptr; }
-  T** put() { return &m_ptr; }
-  void** putVoid() { return reinterpret_cast<void**>(&m_ptr); }
-
- private:
-  T* m_ptr = nullptr;
-};
-
 void Trace(const char* line) {
   OutputDebugStringA(line);
 }
@@ -84,31 +55,33 @@ unsigned ProbeWithDirectDraw(HMODULE ddraw) {
     Trace("Couldn't LoadLibrary DDraw\r\n");
     return kDirectXLevelNone;
   }
-  InterfaceOwner<IDirectDraw> directDraw;
-  if (FAILED(directDrawCreate(nullptr, directDraw.put(), nullptr)) || directDraw.get() == nullptr) {
+  ComPtr<IDirectDraw> directDraw;
+  if (FAILED(directDrawCreate(nullptr, directDraw.GetAddressOf(), nullptr)) ||
+      directDraw.Get() == nullptr) {
     Trace("Couldn't create DDraw\r\n");
     return kDirectXLevelNone;
   }
 
-  InterfaceOwner<IUnknown> directDraw2;
-  if (FAILED(directDraw.get()->QueryInterface(kIidDirectDraw2, directDraw2.putVoid()))) {
+  ComPtr<IUnknown> directDraw2;
+  if (FAILED(directDraw.Get()->QueryInterface(
+          kIidDirectDraw2, reinterpret_cast<void**>(directDraw2.GetAddressOf())))) {
     Trace("Couldn't QI DDraw2\r\n");
     return kDirectXLevel1;
   }
 
   {
-    LibraryOwner dinput(L"DINPUT.DLL");
-    if (dinput.get() == nullptr) {
+    UniqueModule dinput(LoadLibraryW(L"DINPUT.DLL"));
+    if (dinput.Get() == nullptr) {
       Trace("Couldn't LoadLibrary DInput\r\n");
       return kDirectXLevel2;
     }
-    if (GetProcAddress(dinput.get(), "DirectInputCreateA") == nullptr) {
+    if (GetProcAddress(dinput.Get(), "DirectInputCreateA") == nullptr) {
       Trace("Couldn't GetProcAddress DInputCreate\r\n");
       return kDirectXLevel2;
     }
   }
 
-  if (FAILED(directDraw.get()->SetCooperativeLevel(nullptr, DDSCL_NORMAL))) {
+  if (FAILED(directDraw.Get()->SetCooperativeLevel(nullptr, DDSCL_NORMAL))) {
     Trace("Couldn't Set coop level\r\n");
     return kDirectXLevelNone;
   }
@@ -117,63 +90,67 @@ unsigned ProbeWithDirectDraw(HMODULE ddraw) {
   description.dwSize = sizeof(description);
   description.dwFlags = DDSD_CAPS;
   description.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
-  InterfaceOwner<IDirectDrawSurface> surface;
-  if (FAILED(directDraw.get()->CreateSurface(&description, surface.put(), nullptr)) ||
-      surface.get() == nullptr) {
+  ComPtr<IDirectDrawSurface> surface;
+  if (FAILED(directDraw.Get()->CreateSurface(&description, surface.GetAddressOf(), nullptr)) ||
+      surface.Get() == nullptr) {
     Trace("Couldn't CreateSurface\r\n");
     return kDirectXLevelNone;
   }
 
-  InterfaceOwner<IUnknown> surface3;
-  if (FAILED(surface.get()->QueryInterface(kIidDirectDrawSurface3, surface3.putVoid()))) {
+  ComPtr<IUnknown> surface3;
+  if (FAILED(surface.Get()->QueryInterface(kIidDirectDrawSurface3,
+                                           reinterpret_cast<void**>(surface3.GetAddressOf())))) {
     return kDirectXLevel3;
   }
-  InterfaceOwner<IUnknown> surface4;
-  if (FAILED(surface.get()->QueryInterface(kIidDirectDrawSurface4, surface4.putVoid()))) {
+  ComPtr<IUnknown> surface4;
+  if (FAILED(surface.Get()->QueryInterface(kIidDirectDrawSurface4,
+                                           reinterpret_cast<void**>(surface4.GetAddressOf())))) {
     return kDirectXLevel5;
   }
 
-  InterfaceOwner<IUnknown> directMusic;
+  ComPtr<IUnknown> directMusic;
   if (FAILED(CoCreateInstance(kClsidDirectMusic, nullptr, CLSCTX_INPROC_SERVER, kIidDirectMusic,
-                              directMusic.putVoid()))) {
+                              reinterpret_cast<void**>(directMusic.GetAddressOf())))) {
     Trace("Couldn't create CLSID_DirectMusic\r\n");
     return kDirectXLevel6;
   }
 
   const auto directDrawCreateEx = FindEntry<DirectDrawCreateExFn>(ddraw, "DirectDrawCreateEx");
   if (directDrawCreateEx == nullptr) return kDirectXLevel61;
-  InterfaceOwner<IUnknown> directDraw7;
-  if (FAILED(directDrawCreateEx(nullptr, directDraw7.putVoid(), kIidDirectDraw7, nullptr)) ||
-      directDraw7.get() == nullptr) {
+  ComPtr<IUnknown> directDraw7;
+  if (FAILED(directDrawCreateEx(nullptr, reinterpret_cast<void**>(directDraw7.GetAddressOf()),
+                                kIidDirectDraw7, nullptr)) ||
+      directDraw7.Get() == nullptr) {
     return kDirectXLevel61;
   }
 
-  LibraryOwner d3d8(L"D3D8.DLL");
-  return d3d8.get() != nullptr ? kDirectXLevel8 : kDirectXLevel7;
+  UniqueModule d3d8(LoadLibraryW(L"D3D8.DLL"));
+  return d3d8.Get() != nullptr ? kDirectXLevel8 : kDirectXLevel7;
 }
 
 }  // namespace
 
 unsigned ProbeDirectXLevel() {
-  LibraryOwner ddraw(L"DDRAW.DLL");
-  if (ddraw.get() == nullptr) return kDirectXLevelNone;
-  return ProbeWithDirectDraw(ddraw.get());
+  UniqueModule ddraw(LoadLibraryW(L"DDRAW.DLL"));
+  if (ddraw.Get() == nullptr) return kDirectXLevelNone;
+  return ProbeWithDirectDraw(ddraw.Get());
 }
 
 bool ReadDisplayOverlaySupport(bool* hasOverlay) {
   *hasOverlay = false;
-  LibraryOwner ddraw(L"DDRAW.DLL");
-  if (ddraw.get() == nullptr) return false;
-  const auto directDrawCreate = FindEntry<DirectDrawCreateFn>(ddraw.get(), "DirectDrawCreate");
+  UniqueModule ddraw(LoadLibraryW(L"DDRAW.DLL"));
+  if (ddraw.Get() == nullptr) return false;
+  const auto directDrawCreate = FindEntry<DirectDrawCreateFn>(ddraw.Get(), "DirectDrawCreate");
   if (directDrawCreate == nullptr) return false;
-  InterfaceOwner<IDirectDraw> directDraw;
-  if (FAILED(directDrawCreate(nullptr, directDraw.put(), nullptr)) || directDraw.get() == nullptr) {
+  ComPtr<IDirectDraw> directDraw;
+  if (FAILED(directDrawCreate(nullptr, directDraw.GetAddressOf(), nullptr)) ||
+      directDraw.Get() == nullptr) {
     return false;
   }
   DDCAPS caps;
   std::memset(&caps, 0, sizeof(caps));
   caps.dwSize = sizeof(caps);
-  if (FAILED(directDraw.get()->GetCaps(&caps, nullptr))) return false;
+  if (FAILED(directDraw.Get()->GetCaps(&caps, nullptr))) return false;
   *hasOverlay = (caps.dwCaps & DDCAPS_OVERLAY) != 0;
   return true;
 }

@@ -139,7 +139,7 @@ LRESULT SkinWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return Load(reinterpret_cast<const wchar_t*>(lParam));
     case kSkinMsgFindElement: {
       const auto* name = reinterpret_cast<const wchar_t*>(lParam);
-      return name ? m_model.Find(WideToUtf8(name)) : -1;
+      return name ? m_model.Find(Narrow(name)) : -1;
     }
     case kSkinMsgGetField:
       return GetField(static_cast<int>(wParam), static_cast<int>(lParam));
@@ -222,7 +222,7 @@ SkinLoadStatus SkinWindow::Load(const wchar_t* path) {
   SkinError error;
   if (!ParseSkin(text, &model, &error)) {
     m_loadErrorLine = error.line;
-    m_loadError = Utf8ToWide(FormatSkinError(WideToUtf8(FileNameOf(path)), error));
+    m_loadError = Widen(FormatSkinError(Narrow(FileNameOf(path)), error));
     Trace(m_loadError + L" (the skin was not loaded)");
     return kSkinMalformed;
   }
@@ -294,22 +294,22 @@ bool SkinWindow::SetField(int index, int field, int value) {
 LRESULT SkinWindow::Query(ATOM atom, int field) const {
   wchar_t name[256] = {};
   if (!atom || GlobalGetAtomNameW(atom, name, 256) == 0) return kSkinNoValue;
-  int index = m_model.Find(WideToUtf8(name));
+  int index = m_model.Find(Narrow(name));
   if (index < 0) {
     // Atoms ignore case, so the name may come back spelled as another
     // process first added it.
     for (int i = 0; i < static_cast<int>(m_model.elements.size()); ++i) {
-      if (lstrcmpiW(Utf8ToWide(m_model.elements[i].name).c_str(), name) == 0) index = i;
+      if (lstrcmpiW(Widen(m_model.elements[i].name).c_str(), name) == 0) index = i;
     }
   }
   return GetField(index, field);
 }
 
 int SkinWindow::Dump() const {
-  Trace(L"skin \"" + Utf8ToWide(m_model.title) + L"\", " +
-        std::to_wstring(m_model.elements.size()) + L" elements");
+  Trace(L"skin \"" + Widen(m_model.title) + L"\", " + std::to_wstring(m_model.elements.size()) +
+        L" elements");
   for (int i = 0; i < static_cast<int>(m_model.elements.size()); ++i) {
-    Trace(Utf8ToWide(DescribeElement(m_model, i, FaceOf(i))));
+    Trace(Widen(DescribeElement(m_model, i, FaceOf(i))));
   }
   return static_cast<int>(m_model.elements.size());
 }
@@ -460,7 +460,7 @@ void SkinWindow::Changed() {
 
 bool SkinWindow::Raise(int element, std::int32_t code) {
   if (!m_model.IsValidIndex(element)) return !m_destroyed;
-  const std::wstring name = Utf8ToWide(m_model.elements[element].name);
+  const std::wstring name = Widen(m_model.elements[element].name);
   const std::wstring text = std::to_wstring(code);
   SkinEventNotify notify = {};
   notify.hdr.hwndFrom = m_hwnd;

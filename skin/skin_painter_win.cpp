@@ -111,36 +111,12 @@ HFONT MakeFont(const wchar_t* face, int size, bool bold, bool italic) {
 
 }  // namespace
 
-std::wstring Utf8ToWide(const std::string& text) {
-  if (text.empty()) return std::wstring();
-  const int length =
-      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(length > 0 ? length : 0, L'\0');
-  if (length > 0) {
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
-  }
-  return wide;
-}
-
-std::string WideToUtf8(const std::wstring& text) {
-  if (text.empty()) return std::string();
-  const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-  std::string narrow(length > 0 ? length : 0, '\0');
-  if (length > 0) {
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &narrow[0], length,
-                        nullptr, nullptr);
-  }
-  return narrow;
-}
-
 void SkinPainter::Prepare(const SkinModel& model) {
   m_fonts.clear();
   m_fallbacks.clear();
   m_fontDescriptions = model.fonts;
   for (const Font& font : model.fonts) {
-    m_fonts.emplace_back(
-        MakeFont(Utf8ToWide(font.face).c_str(), font.size, font.bold, font.italic));
+    m_fonts.emplace_back(MakeFont(Widen(font.face).c_str(), font.size, font.bold, font.italic));
   }
   if (!m_defaultFont.get()) {
     m_defaultFont = GdiObject(MakeFont(kDefaultLabelFontFace, kDefaultLabelFontSize, true, false));
@@ -253,7 +229,7 @@ void SkinPainter::PaintOp(HDC dc, const SkinModel& model, const DrawOp& op, int 
     }
     case DrawKind::kText: {
       if (op.fill.IsNone()) break;
-      const std::wstring text = Utf8ToWide(op.text);
+      const std::wstring text = Widen(op.text);
       HGDIOBJ oldFont = SelectObject(dc, FontForText(dc, op.font, text));
       SetBkMode(dc, TRANSPARENT);
       SetTextColor(dc, Ref(op.fill));

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "skin/skin_model.h"
+#include "win32/text_convert.h"
 
 namespace brontel::skin {
 
@@ -38,9 +39,6 @@ class GdiObject {
  private:
   HGDIOBJ m_object = nullptr;
 };
-
-std::wstring Utf8ToWide(const std::string& text);
-std::string WideToUtf8(const std::wstring& text);
 
 class SkinPainter {
  public:

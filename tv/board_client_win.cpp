@@ -22,23 +22,6 @@ constexpr LONG kPropertyHue = 2;
 constexpr LONG kPropertySaturation = 3;
 constexpr LONG kPropertyFifth = 4;
 
-// Releases an interface obtained for one operation when it goes out of scope.
-template <class I>
-class ScopedInterface {
- public:
-  explicit ScopedInterface(I* p) : m_p(p) {}
-  ~ScopedInterface() {
-    if (m_p) m_p->Release();
-  }
-  ScopedInterface(const ScopedInterface&) = delete;
-  ScopedInterface& operator=(const ScopedInterface&) = delete;
-  I* operator->() const { return m_p; }
-  explicit operator bool() const { return m_p != nullptr; }
-
- private:
-  I* m_p;
-};
-
 const InputColour* ColourOf(const VidClrGroup& colours, std::int32_t source) {
   switch (source) {
     case kSourceTv:
@@ -70,18 +53,16 @@ class CBoardClient::EventSink : public IKXEventSink {
 CBoardClient::CBoardClient(CAppSettings& settings, BoardClientHost& host)
     : m_settings(settings), m_host(host), m_lists(settings) {}
 
-CBoardClient::~CBoardClient() {
-  if (m_board) m_board->Release();
-}
+CBoardClient::~CBoardClient() = default;
 
 int CBoardClient::CreateBoard() {
-  IKXBoard* board = nullptr;
+  ComPtr<IKXBoard> board;
   if (FAILED(CoCreateInstance(CLSID_KXApiMgr, nullptr, CLSCTX_INPROC_SERVER, IID_IKXBoard,
-                              reinterpret_cast<void**>(&board))) ||
-      board == nullptr) {
+                              reinterpret_cast<void**>(board.GetAddressOf()))) ||
+      !board) {
     return kBoardClassMissing;
   }
-  m_board = board;
+  m_board = std::move(board);
   for (BoardEntry& entry : m_boardList) entry = BoardEntry{};
   m_boardCount = 0;
   BoardListInfo list{kBoardListBytes,
@@ -100,7 +81,7 @@ int CBoardClient::CreateBoard() {
 }
 
 bool CBoardClient::CheckBoardStart() {
-  ScopedInterface<IKXAudio> audio(Query<IKXAudio>(IID_IKXAudio));
+  ComPtr<IKXAudio> audio = AdoptComPtr(Query<IKXAudio>(IID_IKXAudio));
   if (!audio) return false;
   auto lists = std::make_unique<AudioDeviceLists>();
   *lists = AudioDeviceLists{};
@@ -114,12 +95,12 @@ bool CBoardClient::StartPicture(LONG param) {
   RECT client{};
   GetClientRect(m_host.VideoWindow(), &client);
   {
-    ScopedInterface<IKXVideo> video(Query<IKXVideo>(IID_IKXVideo));
+    ComPtr<IKXVideo> video = AdoptComPtr(Query<IKXVideo>(IID_IKXVideo));
     if (!video) return false;
     m_deintBypass = m_settings.vidClrSet.bUseDeinterlacer == 0 ? 1 : 0;
     video->SetDeinterlaceBypass(Entry(), m_deintBypass);
   }
-  if (m_board == nullptr) {
+  if (!m_board) {
     m_host.ShowBoardError();
     return false;
   }
@@ -138,7 +119,7 @@ void CBoardClient::ApplyInitialState() {
   const std::int32_t source = m_settings.appSet.msCurrSrc;
   if (source != kSourceRadio) ApplyColour(source);
   {
-    ScopedInterface<IKXAudio> audio(Query<IKXAudio>(IID_IKXAudio));
+    ComPtr<IKXAudio> audio = AdoptComPtr(Query<IKXAudio>(IID_IKXAudio));
     if (audio) {
       const LONG word6 = m_boardCaps[6];
       if (word6 == 1 || word6 == 2) {
@@ -172,9 +153,9 @@ void CBoardClient::ApplyInitialState() {
 
 void CBoardClient::SelectSource(std::int32_t source, bool updateWindow) {
   if (screenSaverWasActive) SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, FALSE, nullptr, 0);
-  ScopedInterface<IKXVideo> video(Query<IKXVideo>(IID_IKXVideo));
+  ComPtr<IKXVideo> video = AdoptComPtr(Query<IKXVideo>(IID_IKXVideo));
   if (!video) return;
-  ScopedInterface<IKXAudio> audio(Query<IKXAudio>(IID_IKXAudio));
+  ComPtr<IKXAudio> audio = AdoptComPtr(Query<IKXAudio>(IID_IKXAudio));
   if (!audio) return;
 
   if (source != kSourceRadio && overlayMode) {
@@ -191,7 +172,7 @@ void CBoardClient::SelectSource(std::int32_t source, bool updateWindow) {
   audio->SetAudioSource(Entry(), AudioSourceFor(source));
   if (source == kSourceRadio) {
     if (updateWindow && m_host.VideoWindowVisible()) m_host.ShowVideoWindow(false);
-    ScopedInterface<IKXTuner> tuner(Query<IKXTuner>(IID_IKXTuner));
+    ComPtr<IKXTuner> tuner = AdoptComPtr(Query<IKXTuner>(IID_IKXTuner));
     if (tuner) {
       tuner->SetTunerMode(Entry(), 1);
       tuner->SetFrequency(Entry(), m_lists.PresetHertz(kSourceRadio));
@@ -201,7 +182,7 @@ void CBoardClient::SelectSource(std::int32_t source, bool updateWindow) {
     video->SetVideoMode(Entry(), 0);
     if (source == kSourceTv) {
       {
-        ScopedInterface<IKXTuner> tuner(Query<IKXTuner>(IID_IKXTuner));
+        ComPtr<IKXTuner> tuner = AdoptComPtr(Query<IKXTuner>(IID_IKXTuner));
         if (tuner) tuner->SetTunerMode(Entry(), 0);
       }
       const std::optional<ListEntry> entry = m_lists.CurrentEntry(kSourceTv);
@@ -219,7 +200,7 @@ void CBoardClient::SelectSource(std::int32_t source, bool updateWindow) {
 void CBoardClient::ApplyColour(std::int32_t source) {
   const InputColour* colour = ColourOf(m_settings.vidClrSet, source);
   if (colour == nullptr) return;
-  ScopedInterface<IKXVideo> video(Query<IKXVideo>(IID_IKXVideo));
+  ComPtr<IKXVideo> video = AdoptComPtr(Query<IKXVideo>(IID_IKXVideo));
   if (!video) return;
   video->SetVideoProperty(Entry(), kPropertyBrightness, colour->lBrightness);
   video->SetVideoProperty(Entry(), kPropertyContrast, colour->lContrast);
@@ -252,7 +233,7 @@ void CBoardClient::ReselectSource() {
 
 bool CBoardClient::TuneChannel(std::int32_t table, std::int32_t channel, bool reselect) {
   {
-    ScopedInterface<IKXTuner> tuner(Query<IKXTuner>(IID_IKXTuner));
+    ComPtr<IKXTuner> tuner = AdoptComPtr(Query<IKXTuner>(IID_IKXTuner));
     if (!tuner) return false;
   }
   const std::optional<std::int32_t> hertz = TuneChannelHertz(m_tables, m_lists, table, channel);
@@ -263,7 +244,7 @@ bool CBoardClient::TuneChannel(std::int32_t table, std::int32_t channel, bool re
 }
 
 bool CBoardClient::SetFrequency(std::int32_t hertz) {
-  ScopedInterface<IKXTuner> tuner(Query<IKXTuner>(IID_IKXTuner));
+  ComPtr<IKXTuner> tuner = AdoptComPtr(Query<IKXTuner>(IID_IKXTuner));
   if (!tuner) return false;
   return SUCCEEDED(tuner->SetFrequency(Entry(), hertz));
 }
@@ -316,7 +297,7 @@ void CBoardClient::RestartAudioModeTimer() {
 void CBoardClient::VolumeUp() {
   m_volStep = StepVolume(m_volStep, true);
   m_host.ShowVolume(m_volStep);
-  ScopedInterface<IKXAudio> audio(Query<IKXAudio>(IID_IKXAudio));
+  ComPtr<IKXAudio> audio = AdoptComPtr(Query<IKXAudio>(IID_IKXAudio));
   if (audio) audio->SetVolume(Entry(), m_volStep * 10);
   m_settings.appSet.lVolLevel = m_volStep * 10;
 }
@@ -324,13 +305,13 @@ void CBoardClient::VolumeUp() {
 void CBoardClient::VolumeDown() {
   m_volStep = StepVolume(m_volStep, false);
   m_host.ShowVolume(m_volStep);
-  ScopedInterface<IKXAudio> audio(Query<IKXAudio>(IID_IKXAudio));
+  ComPtr<IKXAudio> audio = AdoptComPtr(Query<IKXAudio>(IID_IKXAudio));
   if (audio) audio->SetVolume(Entry(), m_volStep * 10);
   m_settings.appSet.lVolLevel = m_volStep * 10;
 }
 
 void CBoardClient::SetSound(int state) {
-  ScopedInterface<IKXAudio> audio(Query<IKXAudio>(IID_IKXAudio));
+  ComPtr<IKXAudio> audio = AdoptComPtr(Query<IKXAudio>(IID_IKXAudio));
   if (!audio) return;
   m_pipSoundMark = false;
   switch (state) {
@@ -374,7 +355,7 @@ void CBoardClient::ToggleSound() {
 }
 
 std::uint32_t CBoardClient::ReadAudioModes() {
-  ScopedInterface<IKXAudio> audio(Query<IKXAudio>(IID_IKXAudio));
+  ComPtr<IKXAudio> audio = AdoptComPtr(Query<IKXAudio>(IID_IKXAudio));
   if (!audio) return 0;
   unsigned char mask = 0;
   audio->GetAudioModes(Entry(), &mask);
@@ -403,26 +384,25 @@ void CBoardClient::SetAudioModeValue(std::int32_t mode) {
     m_host.SetRecorderAudioMode(mode);
     return;
   }
-  ScopedInterface<IKXAudio> audio(Query<IKXAudio>(IID_IKXAudio));
+  ComPtr<IKXAudio> audio = AdoptComPtr(Query<IKXAudio>(IID_IKXAudio));
   if (audio) audio->SetAudioMode(Entry(), mode);
 }
 
 void CBoardClient::QuietForShutdown() {
-  if (m_board == nullptr) return;
-  ScopedInterface<IKXAudio> audio(Query<IKXAudio>(IID_IKXAudio));
+  if (!m_board) return;
+  ComPtr<IKXAudio> audio = AdoptComPtr(Query<IKXAudio>(IID_IKXAudio));
   if (audio) audio->SetAudioPath(Entry(), kAudioPathLive);
 }
 
 void CBoardClient::CloseBoard() {
-  if (m_board == nullptr) return;
+  if (!m_board) return;
   {
-    ScopedInterface<IKXAudio> audio(Query<IKXAudio>(IID_IKXAudio));
+    ComPtr<IKXAudio> audio = AdoptComPtr(Query<IKXAudio>(IID_IKXAudio));
     if (audio) audio->StopAudio(Entry());
   }
   m_board->DestroyVideoWindow(Entry());
   for (std::int32_t i = 0; i < m_boardCount && i < 10; ++i) m_board->CloseBoard(&m_boardList[i]);
-  m_board->Release();
-  m_board = nullptr;
+  m_board.Reset();
 }
 
 bool CBoardClient::OnTimer(UINT_PTR id) {

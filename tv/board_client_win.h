@@ -16,6 +16,7 @@
 #include "tv/board_logic.h"
 #include "tv/channel_lists.h"
 #include "tv/freq_tables.h"
+#include "win32/com_ptr.h"
 
 namespace brontel {
 
@@ -109,7 +110,7 @@ class CBoardClient {
   // Dispatch of the timers above; false for other ids.
   bool OnTimer(UINT_PTR id);
 
-  bool HasBoard() const { return m_board != nullptr; }
+  bool HasBoard() const { return static_cast<bool>(m_board); }
   std::uint32_t SrcAvailMask() const { return m_srcAvailMask; }
   std::int32_t VolumeStep() const { return m_volStep; }
   bool SourcePending() const { return m_pendingSource; }
@@ -119,7 +120,7 @@ class CBoardClient {
   const FreqTables& Tables() const { return m_tables; }
   ChannelLists& Lists() { return m_lists; }
   BoardEntry* Entry() { return &m_boardList[0]; }
-  IKXBoard* Board() const { return m_board; }
+  IKXBoard* Board() const { return m_board.Get(); }
   // Obtains one of the manager's interfaces for one operation; shows the
   // board error and gives null when it cannot.
   template <class I>
@@ -135,8 +136,10 @@ class CBoardClient {
 
   CAppSettings& m_settings;
   BoardClientHost& m_host;
-  IKXBoard* m_board = nullptr;
+  // The sink outlives the board object, which may still call it while it
+  // is released.
   std::unique_ptr<EventSink> m_sink;
+  ComPtr<IKXBoard> m_board;
   BoardEntry m_boardList[10] = {};
   std::int32_t m_boardCount = 0;
   LONG m_boardCaps[kBoardCapsWords] = {};
@@ -155,7 +158,7 @@ class CBoardClient {
 template <class I>
 I* CBoardClient::Query(REFIID iid) {
   void* out = nullptr;
-  if (m_board == nullptr || FAILED(m_board->QueryInterface(iid, &out)) || out == nullptr) {
+  if (!m_board || FAILED(m_board->QueryInterface(iid, &out)) || out == nullptr) {
     m_host.ShowBoardError();
     return nullptr;
   }

@@ -79,4 +79,13 @@ class ComPtr {
   T* m_p = nullptr;
 };
 
+// Owns a pointer that already carries its reference, such as one from an
+// out-parameter.
+template <typename T>
+ComPtr<T> AdoptComPtr(T* p) {
+  ComPtr<T> owner;
+  owner.Attach(p);
+  return owner;
+}
+
 }  // namespace brontel

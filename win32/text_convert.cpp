@@ -39,6 +39,9 @@ std::string Narrow(const std::wstring& utf16) {
 std::string AnsiToUtf8(const std::string& ansi) {
   return Narrow(ToWide(ansi, CP_ACP));
 }
+std::wstring AnsiToWide(const std::string& ansi) {
+  return ToWide(ansi, CP_ACP);
+}
 std::string Utf8ToAnsi(const std::string& utf8) {
   return FromWide(Widen(utf8), CP_ACP);
 }

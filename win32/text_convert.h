@@ -10,5 +10,7 @@ std::string Narrow(const std::wstring& utf16);
 // Text in the system ANSI code page (CP_ACP) to UTF-8 and back.
 std::string AnsiToUtf8(const std::string& ansi);
 std::string Utf8ToAnsi(const std::string& utf8);
+// Text in the system ANSI code page to UTF-16.
+std::wstring AnsiToWide(const std::string& ansi);
 
 }  // namespace brontel

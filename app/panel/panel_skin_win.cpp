@@ -2,20 +2,10 @@
 
 #include "app/panel/panel_elements.h"
 #include "skin/skin_control.h"
+#include "win32/text_convert.h"
 
 namespace brontel::panel {
 namespace {
-
-std::wstring Widen(const std::string& text) {
-  if (text.empty()) return std::wstring();
-  const int length =
-      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(length > 0 ? length : 0, L'\0');
-  if (length > 0) {
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
-  }
-  return wide;
-}
 
 constexpr wchar_t kBlankLabel[] = L" ";
 

@@ -282,11 +282,47 @@ const char* const kEncoderFieldNames[kEncoderFieldCount] = {
     "dwcappreview",
 };
 
+namespace {
+
+// The members in their stored order, so that the record is read and written
+// field by field without assuming how the compiler lays the struct out.
+constexpr std::uint32_t EncoderParams::*kEncoderFields[kEncoderFieldCount] = {
+    &EncoderParams::dwframes_in_group,
+    &EncoderParams::dwframes_in_subgroup,
+    &EncoderParams::dwmpeg_type,
+    &EncoderParams::dwbit_rate,
+    &EncoderParams::dwframe_rate_code,
+    &EncoderParams::dwme_performance,
+    &EncoderParams::dwpixel_aspect_ratio,
+    &EncoderParams::dwvideo_format,
+    &EncoderParams::dwhD1_mode,
+    &EncoderParams::dwaudio_mode,
+    &EncoderParams::dwaudio_bitrate_index,
+    &EncoderParams::dwaudio_frequency,
+    &EncoderParams::dwprofile,
+    &EncoderParams::dwlevel,
+    &EncoderParams::dwn_closed_gop_count,
+    &EncoderParams::dwbit_rate_mode,
+    &EncoderParams::dwvbr_mode,
+    &EncoderParams::dwvbr_quant_scale,
+    &EncoderParams::dwvbr_max_bit_rate,
+    &EncoderParams::dwvbr_avg_bit_rate,
+    &EncoderParams::dwvbr_max_avg,
+    &EncoderParams::dwvbr_min_avg,
+    &EncoderParams::dwnFrames,
+    &EncoderParams::dwnseq_hdr_count,
+    &EncoderParams::dwreserved,
+    &EncoderParams::dwresolution,
+    &EncoderParams::dwcappreview,
+};
+
+}  // namespace
+
 std::uint32_t& EncoderParams::Field(int index) {
-  return reinterpret_cast<std::uint32_t*>(this)[index];
+  return this->*kEncoderFields[index];
 }
 std::uint32_t EncoderParams::Field(int index) const {
-  return reinterpret_cast<const std::uint32_t*>(this)[index];
+  return this->*kEncoderFields[index];
 }
 
 const char* GroupName(SettingsGroup group) {

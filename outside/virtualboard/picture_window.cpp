@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "outside/virtualboard/virtual_board.h"
+#include "win32/text_convert.h"
 
 extern HINSTANCE g_boardInstance;
 
@@ -27,15 +28,6 @@ bool RegisterPictureClass() {
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   wc.lpszClassName = kPictureClass;
   return RegisterClassW(&wc) != 0;
-}
-
-std::wstring Widen(const std::string& text) {
-  if (text.empty()) return std::wstring();
-  const int chars = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  std::wstring wide(static_cast<size_t>(chars), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], chars);
-  wide.resize(static_cast<size_t>(chars - 1));
-  return wide;
 }
 
 void DrawLabel(HDC dc, int x, int y, const std::wstring& text) {
@@ -174,7 +166,7 @@ void PictureWindow::RenderFrame() {
   wchar_t line[96];
   switch (state.content) {
     case PictureState::Content::kStation:
-      DrawLabel(m_memoryDc, 8, 8, Widen(state.stationName));
+      DrawLabel(m_memoryDc, 8, 8, brontel::AnsiToWide(state.stationName));
       swprintf(line, 96, L"CH %d  %.2f MHz", static_cast<int>(state.channel), state.hertz / 1e6);
       DrawLabel(m_memoryDc, 8, 28, line);
       break;

@@ -5,6 +5,7 @@
 #include "apimgr/board_blocks.h"
 #include "apimgr/board_protocol.h"
 #include "outside/virtualboard/picture_window.h"
+#include "win32/text_convert.h"
 
 namespace {
 
@@ -181,11 +182,7 @@ int32_t VirtualBoard::VideoWindowCommand(uint32_t command, void* block) {
       if (m_window) return kBoardBadState;
       std::wstring title;
       if (w->title != 0) {
-        const char* text = At<const char>(w->title);
-        const int chars = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-        title.resize(static_cast<size_t>(chars));
-        MultiByteToWideChar(CP_ACP, 0, text, -1, &title[0], chars);
-        title.resize(static_cast<size_t>(chars > 0 ? chars - 1 : 0));
+        title = brontel::AnsiToWide(At<const char>(w->title));
       }
       PictureWindow* window = PictureWindow::Create(this, At<HWND__>(w->parent), title, w->style,
                                                     w->left, w->top, w->width, w->height);
