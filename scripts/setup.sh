@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ googletest
+  cmake ninja-build g++ googletest python3
   mingw-w64 g++-mingw-w64-i686
   wine wine32:i386 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386
   xvfb xauth imagemagick x11-apps fonts-wine fonts-ipafont-gothic

@@ -13,6 +13,9 @@ jobs=$(nproc)
 "$root/scripts/setup.sh" || exit 1
 
 status=0
+# No folder includes a header of a folder that includes its own.
+python3 "$root/scripts/check-include-layers.py" "$root" || status=1
+
 if [ "$which" != win32 ]; then
   echo "=== native unit tests (ASan + UBSan) ==="
   cmake -S "$root" -B "$build/native-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
