@@ -29,14 +29,12 @@ std::wstring ApplicationName() {
 }  // namespace
 
 CInstanceChecker::CInstanceChecker() {
-  m_dataLock = CreateMutexW(nullptr, FALSE, nullptr);
-  m_instanceMutex = CreateMutexW(nullptr, FALSE, kInstanceMutexName);
+  m_dataLock.Reset(CreateMutexW(nullptr, FALSE, nullptr));
+  m_instanceMutex.Reset(CreateMutexW(nullptr, FALSE, kInstanceMutexName));
 }
 
 CInstanceChecker::~CInstanceChecker() {
   ReleaseLock();
-  if (m_instanceMutex != nullptr) CloseHandle(m_instanceMutex);
-  if (m_dataLock != nullptr) CloseHandle(m_dataLock);
 }
 
 std::wstring CInstanceChecker::GetMMFFilename() const {
@@ -44,10 +42,10 @@ std::wstring CInstanceChecker::GetMMFFilename() const {
 }
 
 bool CInstanceChecker::Lock() {
-  if (m_dataLock == nullptr) return false;
-  const DWORD result = WaitForSingleObject(m_dataLock, INFINITE);
+  if (!m_dataLock) return false;
+  const DWORD result = WaitForSingleObject(m_dataLock.Get(), INFINITE);
   if (result != WAIT_OBJECT_0 && result != WAIT_ABANDONED) return false;
-  m_heldLock = m_dataLock;
+  m_heldLock = m_dataLock.Get();
   return true;
 }
 
@@ -59,45 +57,35 @@ void CInstanceChecker::ReleaseLock() {
 }
 
 bool CInstanceChecker::PreviousInstanceRunning() const {
-  HANDLE mapping = OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, GetMMFFilename().c_str());
-  if (mapping == nullptr) return false;
-  CloseHandle(mapping);
-  return true;
+  UniqueHandle mapping(OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, GetMMFFilename().c_str()));
+  return static_cast<bool>(mapping);
 }
 
 bool CInstanceChecker::TrackFirstInstanceRunning(HWND window) {
   if (PreviousInstanceRunning()) return false;
-  HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                      kSharedBlockSize, GetMMFFilename().c_str());
-  if (mapping == nullptr) return false;
-  if (GetLastError() == ERROR_ALREADY_EXISTS) {
-    // Another copy registered between the check and here: its handle stays.
-    CloseHandle(mapping);
-    return false;
-  }
-  void* view = MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, kSharedBlockSize);
-  if (view == nullptr) {
-    CloseHandle(mapping);
-    return false;
-  }
+  UniqueHandle mapping(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                          kSharedBlockSize, GetMMFFilename().c_str()));
+  if (!mapping) return false;
+  // Another copy registered between the check and here: its handle stays.
+  if (GetLastError() == ERROR_ALREADY_EXISTS) return false;
+  void* view = MapViewOfFile(mapping.Get(), FILE_MAP_WRITE, 0, 0, kSharedBlockSize);
+  if (view == nullptr) return false;
   m_trackedWindow = window;
   const bool locked = Lock();
   const std::uint32_t value = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(window));
   std::memcpy(view, &value, sizeof(value));
   UnmapViewOfFile(view);
   if (locked) ReleaseLock();
-  g_firstInstanceMapping = mapping;
+  // Kept open for the life of the process: it marks this copy as running.
+  g_firstInstanceMapping = mapping.Release();
   return true;
 }
 
 HWND CInstanceChecker::ActivatePreviousInstance() {
-  HANDLE mapping = OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, GetMMFFilename().c_str());
-  if (mapping == nullptr) return nullptr;
-  void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, kSharedBlockSize);
-  if (view == nullptr) {
-    CloseHandle(mapping);
-    return nullptr;
-  }
+  UniqueHandle mapping(OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, GetMMFFilename().c_str()));
+  if (!mapping) return nullptr;
+  void* view = MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, kSharedBlockSize);
+  if (view == nullptr) return nullptr;
   const bool locked = Lock();
   std::uint32_t value = 0;
   std::memcpy(&value, view, sizeof(value));
@@ -109,7 +97,6 @@ HWND CInstanceChecker::ActivatePreviousInstance() {
   }
   if (locked) ReleaseLock();
   UnmapViewOfFile(view);
-  CloseHandle(mapping);
   return previous;
 }
 

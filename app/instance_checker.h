@@ -3,6 +3,7 @@
 // main window's handle in a small named page-file mapping; a later copy
 // finds the mapping, brings that window forward and ends.
 
+#include "win32/handles.h"
 #include "win32/windows_include.h"
 
 #include <string>
@@ -36,9 +37,9 @@ class CInstanceChecker {
  private:
   bool Lock();
 
-  HANDLE m_dataLock = nullptr;       // unnamed; guards the shared block
-  HANDLE m_instanceMutex = nullptr;  // "QZ_Instance_Checker_Mutex"
-  HANDLE m_heldLock = nullptr;       // the lock currently held, if any
+  UniqueHandle m_dataLock;       // unnamed; guards the shared block
+  UniqueHandle m_instanceMutex;  // "QZ_Instance_Checker_Mutex"
+  HANDLE m_heldLock = nullptr;   // the lock currently held, if any
   HWND m_trackedWindow = nullptr;
 };
 

@@ -186,9 +186,9 @@ SkinLoadStatus SkinWindow::Load(const wchar_t* path) {
     Trace(m_loadError);
     return kSkinFileMissing;
   }
-  HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
+  UniqueHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
     const DWORD error = GetLastError();
     const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
                          error == ERROR_INVALID_NAME || error == ERROR_BAD_NETPATH;
@@ -198,9 +198,8 @@ SkinLoadStatus SkinWindow::Load(const wchar_t* path) {
   }
   std::string text;
   LARGE_INTEGER size = {};
-  bool readOk = GetFileSizeEx(file, &size) != 0;
+  bool readOk = GetFileSizeEx(file.Get(), &size) != 0;
   if (readOk && size.QuadPart > static_cast<LONGLONG>(kMaxSkinFileBytes)) {
-    CloseHandle(file);
     m_loadError = FileNameOf(path) + L": the file is larger than the 4 MB a skin may have";
     Trace(m_loadError);
     return kSkinMalformed;
@@ -208,11 +207,11 @@ SkinLoadStatus SkinWindow::Load(const wchar_t* path) {
   if (readOk) {
     text.resize(static_cast<std::size_t>(size.QuadPart));
     DWORD got = 0;
-    readOk =
-        text.empty() || (ReadFile(file, &text[0], static_cast<DWORD>(text.size()), &got, nullptr) &&
-                         got == text.size());
+    readOk = text.empty() ||
+             (ReadFile(file.Get(), &text[0], static_cast<DWORD>(text.size()), &got, nullptr) &&
+              got == text.size());
   }
-  CloseHandle(file);
+  file.Reset();
   if (!readOk) {
     m_loadError = std::wstring(path) + L": cannot be read";
     Trace(m_loadError);
@@ -334,20 +333,18 @@ void SkinWindow::OnPaint() {
   GetClientRect(m_hwnd, &client);
   const SIZE size = {client.right, client.bottom};
   if (size.cx > 0 && size.cy > 0) {
-    if (!m_buffer.get() || size.cx != m_bufferSize.cx || size.cy != m_bufferSize.cy) {
+    if (!m_buffer.Get() || size.cx != m_bufferSize.cx || size.cy != m_bufferSize.cy) {
       m_buffer = GdiObject(CreateCompatibleBitmap(dc, size.cx, size.cy));
       m_bufferSize = size;
     }
-    HDC memory = CreateCompatibleDC(dc);
-    if (memory && m_buffer.get()) {
-      HGDIOBJ old = SelectObject(memory, m_buffer.get());
-      Render(memory, client);
-      BitBlt(dc, 0, 0, size.cx, size.cy, memory, 0, 0, SRCCOPY);
-      SelectObject(memory, old);
+    UniqueMemoryDc memory(CreateCompatibleDC(dc));
+    if (memory && m_buffer) {
+      DcSelection select(memory.Get(), m_buffer.Get());
+      Render(memory.Get(), client);
+      BitBlt(dc, 0, 0, size.cx, size.cy, memory.Get(), 0, 0, SRCCOPY);
     } else {
       Render(dc, client);
     }
-    if (memory) DeleteDC(memory);
   }
   EndPaint(m_hwnd, &paint);
 }

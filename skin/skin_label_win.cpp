@@ -63,8 +63,8 @@ LRESULT LabelWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       GetClientRect(m_hwnd, &client);
       HDC memory = CreateCompatibleDC(dc);
       GdiObject bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
-      if (memory && bitmap.get()) {
-        HGDIOBJ old = SelectObject(memory, bitmap.get());
+      if (memory && bitmap.Get()) {
+        HGDIOBJ old = SelectObject(memory, bitmap.Get());
         Paint(memory);
         BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
         SelectObject(memory, old);

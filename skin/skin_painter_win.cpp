@@ -41,12 +41,12 @@ void BlendFill(HDC dc, const RECT& r, const Color& c) {
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   GdiObject bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap.get() || !bits) return;
+  if (!bitmap.Get() || !bits) return;
   const unsigned a = c.a;
   *static_cast<DWORD*>(bits) =
       (a << 24) | ((c.r * a / 255) << 16) | ((c.g * a / 255) << 8) | (c.b * a / 255);
   HDC source = CreateCompatibleDC(dc);
-  HGDIOBJ old = SelectObject(source, bitmap.get());
+  HGDIOBJ old = SelectObject(source, bitmap.Get());
   BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
   AlphaBlend(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, source, 0, 0, 1, 1, blend);
   SelectObject(source, old);
@@ -70,8 +70,8 @@ class PenAndBrush {
   PenAndBrush(HDC dc, const Color& fill, const Color& stroke, int thickness) : m_dc(dc) {
     if (!stroke.IsNone()) m_pen = GdiObject(CreatePen(PS_SOLID, thickness, Ref(stroke)));
     if (!fill.IsNone()) m_brush = GdiObject(CreateSolidBrush(Ref(fill)));
-    m_oldPen = SelectObject(dc, m_pen.get() ? m_pen.get() : GetStockObject(NULL_PEN));
-    m_oldBrush = SelectObject(dc, m_brush.get() ? m_brush.get() : GetStockObject(NULL_BRUSH));
+    m_oldPen = SelectObject(dc, m_pen.Get() ? m_pen.Get() : GetStockObject(NULL_PEN));
+    m_oldBrush = SelectObject(dc, m_brush.Get() ? m_brush.Get() : GetStockObject(NULL_BRUSH));
   }
   ~PenAndBrush() {
     SelectObject(m_dc, m_oldPen);
@@ -81,7 +81,7 @@ class PenAndBrush {
   PenAndBrush& operator=(const PenAndBrush&) = delete;
   // Without an outline GDI leaves the right and bottom edge out; one more
   // pixel keeps shapes the size the skin gives.
-  int Grow() const { return m_pen.get() ? 0 : 1; }
+  int Grow() const { return m_pen.Get() ? 0 : 1; }
 
  private:
   HDC m_dc;
@@ -118,16 +118,16 @@ void SkinPainter::Prepare(const SkinModel& model) {
   for (const Font& font : model.fonts) {
     m_fonts.emplace_back(MakeFont(Widen(font.face).c_str(), font.size, font.bold, font.italic));
   }
-  if (!m_defaultFont.get()) {
+  if (!m_defaultFont.Get()) {
     m_defaultFont = GdiObject(MakeFont(kDefaultLabelFontFace, kDefaultLabelFontSize, true, false));
   }
 }
 
 HFONT SkinPainter::FontFor(int index) {
-  if (index >= 0 && index < static_cast<int>(m_fonts.size()) && m_fonts[index].get()) {
-    return static_cast<HFONT>(m_fonts[index].get());
+  if (index >= 0 && index < static_cast<int>(m_fonts.size()) && m_fonts[index].Get()) {
+    return static_cast<HFONT>(m_fonts[index].Get());
   }
-  return static_cast<HFONT>(m_defaultFont.get());
+  return static_cast<HFONT>(m_defaultFont.Get());
 }
 
 HFONT SkinPainter::FontForText(HDC dc, int index, const std::wstring& text) {
@@ -142,11 +142,11 @@ HFONT SkinPainter::FontForText(HDC dc, int index, const std::wstring& text) {
   for (int face = 0; face < static_cast<int>(sizeof(kFallbackFaces) / sizeof(kFallbackFaces[0]));
        ++face) {
     GdiObject& font = m_fallbacks[{key, face}];
-    if (!font.get()) {
+    if (!font.Get()) {
       font = GdiObject(MakeFont(kFallbackFaces[face], wanted.size, wanted.bold, wanted.italic));
     }
-    if (font.get() && HasAllGlyphs(dc, static_cast<HFONT>(font.get()), text)) {
-      return static_cast<HFONT>(font.get());
+    if (font.Get() && HasAllGlyphs(dc, static_cast<HFONT>(font.Get()), text)) {
+      return static_cast<HFONT>(font.Get());
     }
   }
   return primary;

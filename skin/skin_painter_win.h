@@ -9,36 +9,13 @@
 #include <vector>
 
 #include "skin/skin_model.h"
+#include "win32/handles.h"
 #include "win32/text_convert.h"
 
 namespace brontel::skin {
 
-// One move-only owner for a GDI object.
-class GdiObject {
- public:
-  GdiObject() = default;
-  explicit GdiObject(HGDIOBJ object) : m_object(object) {}
-  ~GdiObject() { Reset(); }
-  GdiObject(GdiObject&& other) noexcept : m_object(other.m_object) { other.m_object = nullptr; }
-  GdiObject& operator=(GdiObject&& other) noexcept {
-    if (this != &other) {
-      Reset();
-      m_object = other.m_object;
-      other.m_object = nullptr;
-    }
-    return *this;
-  }
-  GdiObject(const GdiObject&) = delete;
-  GdiObject& operator=(const GdiObject&) = delete;
-  HGDIOBJ get() const { return m_object; }
-  void Reset() {
-    if (m_object) DeleteObject(m_object);
-    m_object = nullptr;
-  }
-
- private:
-  HGDIOBJ m_object = nullptr;
-};
+// The skin's bitmaps, pens, brushes and fonts.
+using GdiObject = UniqueGdi<HGDIOBJ>;
 
 class SkinPainter {
  public:

@@ -29,14 +29,14 @@ CVideoScreenWnd::~CVideoScreenWnd() {
 
 bool CVideoScreenWnd::Create(HINSTANCE instance, HWND owner, const RECT& saved,
                              HACCEL accelerators) {
-  m_blackBrush = CreateSolidBrush(RGB(0, 0, 0));
+  m_blackBrush.Reset(CreateSolidBrush(RGB(0, 0, 0)));
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.style = CS_DBLCLKS;
   wc.lpfnWndProc = WindowProc;
   wc.hInstance = instance;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = m_blackBrush;
+  wc.hbrBackground = m_blackBrush.Get();
   wc.lpszClassName = kVideoWindowClass;
   RegisterClassExW(&wc);  // fails harmlessly when already registered
 
@@ -54,8 +54,7 @@ bool CVideoScreenWnd::Create(HINSTANCE instance, HWND owner, const RECT& saved,
 void CVideoScreenWnd::Destroy() {
   if (m_hwnd) DestroyWindow(m_hwnd);
   m_hwnd = nullptr;
-  if (m_blackBrush) DeleteObject(m_blackBrush);
-  m_blackBrush = nullptr;
+  m_blackBrush.Reset();
 }
 
 RECT CVideoScreenWnd::SavedRect() const {

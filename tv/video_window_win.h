@@ -3,6 +3,7 @@
 // its picture window. It is dragged by its picture, resized by its frame and
 // hidden while the radio plays.
 
+#include "win32/handles.h"
 #include "win32/windows_include.h"
 
 namespace brontel {
@@ -44,7 +45,7 @@ class CVideoScreenWnd {
   HWND m_hwnd = nullptr;
   HWND m_owner = nullptr;
   HACCEL m_accelerators = nullptr;
-  HBRUSH m_blackBrush = nullptr;
+  UniqueGdi<HBRUSH> m_blackBrush;
   bool m_shown = false;
   POINT m_ptSaved{};
   SIZE m_size{};
