@@ -60,8 +60,8 @@ std::int32_t ProgramEncoder::Demand() const {
   if (!audio_) return -1;
   const double frame = 1.0 / FrameRateOfCode(settings_.video.frameRateCode);
   const double lag = VideoSeconds() - AudioSeconds();
-  if (lag > frame) return 1;  // audio is behind
-  if (lag < 0) return -1;     // audio is ahead
+  if (lag > frame / 2) return 1;  // audio is behind
+  if (lag < 0) return -1;         // audio is ahead
   return 0;
 }
 

@@ -24,7 +24,8 @@ inline std::string RunCommand(const std::string& command) {
 }
 
 inline bool HaveFfmpeg() {
-  return RunCommand("command -v ffmpeg ffprobe 2>/dev/null | wc -l") == "2\n";
+  return RunCommand("command -v ffmpeg >/dev/null && command -v ffprobe >/dev/null && echo yes") ==
+         "yes\n";
 }
 
 // Interlaced YUY2 frames with motion: ffmpeg's testsrc2 at twice the frame
@@ -34,7 +35,7 @@ inline std::vector<std::uint8_t> InterlacedYuy2(int width, int height, int frame
   std::snprintf(command, sizeof command,
                 "ffmpeg -v error -f lavfi -i testsrc2=size=%dx%d:rate=60000/1001 -vf "
                 "tinterlace=mode=merge -frames:v %d -pix_fmt yuyv422 -f rawvideo -",
-                width, height, frames);
+                width, height / 2, frames);
   const std::string raw = RunCommand(command);
   return std::vector<std::uint8_t>(raw.begin(), raw.end());
 }
@@ -54,16 +55,16 @@ inline std::vector<std::uint8_t> TonePcm(int sampleRate, int channels, double se
   return pcm;
 }
 
-// Luma PSNR of decoded frames against the source YUY2 frames.
-inline double LumaPsnr(const std::vector<std::uint8_t>& yuy2, const std::string& decodedGray,
-                       int width, int height) {
+// Luma PSNR of decoded yuv420p frames against the source YUY2 frames.
+inline double LumaPsnr(const std::vector<std::uint8_t>& yuy2, const std::string& decoded, int width,
+                       int height) {
   const size_t frameY = static_cast<size_t>(width) * height;
-  const size_t frames = std::min(yuy2.size() / (frameY * 2), decodedGray.size() / frameY);
+  const size_t frames = std::min(yuy2.size() / (frameY * 2), decoded.size() / (frameY * 3 / 2));
   double se = 0;
   for (size_t f = 0; f < frames; ++f)
     for (size_t i = 0; i < frameY; ++i) {
       const double d =
-          yuy2[f * frameY * 2 + 2 * i] - static_cast<std::uint8_t>(decodedGray[f * frameY + i]);
+          yuy2[f * frameY * 2 + 2 * i] - static_cast<std::uint8_t>(decoded[f * frameY * 3 / 2 + i]);
       se += d * d;
     }
   const double mse = se / (static_cast<double>(frames) * frameY);
