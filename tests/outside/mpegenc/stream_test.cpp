@@ -103,6 +103,55 @@ TEST(MpegencStream, NormalProfileStreamIsAcceptedDecodedAndFaithful) {
   std::remove(errors.c_str());
 }
 
+// Every input format, at sizes that are odd or not whole macroblocks: the
+// stream keeps the input's size and decodes cleanly.
+TEST(MpegencStream, EveryFormatAtOddSizesDecodesAtItsOwnSize) {
+  if (!mpegenc_test::HaveFfmpeg()) GTEST_SKIP() << "ffmpeg is not installed";
+  struct Case {
+    PictureFormat format;
+    int width, height;
+    bool bottomUp;
+  };
+  const Case cases[] = {
+      {PictureFormat::kRgb24, 97, 61, true},  {PictureFormat::kRgb24, 96, 64, false},
+      {PictureFormat::kI420, 100, 50, false}, {PictureFormat::kYv12, 66, 34, false},
+      {PictureFormat::kUyvy, 130, 70, false}, {PictureFormat::kYuy2, 33, 17, false}};
+  for (const Case& c : cases) {
+    SessionSettings s;
+    s.hasAudio = false;
+    s.picture.format = c.format;
+    s.picture.width = c.width;
+    s.picture.height = c.height;
+    s.picture.bottomUp = c.bottomUp;
+    s.video.bitRate = 400000;
+    const std::string path = TempPath("odd.mpg");
+    std::ofstream file(path, std::ios::binary);
+    ProgramEncoder enc;
+    ASSERT_EQ(enc.Open(s,
+                       [&](const std::uint8_t* d, size_t n) {
+                         file.write(reinterpret_cast<const char*>(d),
+                                    static_cast<std::streamsize>(n));
+                       }),
+              kResultOk);
+    std::vector<std::uint8_t> frame(s.picture.FrameBytes());
+    std::int32_t demand = 0;
+    for (int f = 0; f < 8; ++f) {
+      for (size_t i = 0; i < frame.size(); ++i)
+        frame[i] = static_cast<std::uint8_t>((i * 7 + f * 13) & 0xFF);
+      ASSERT_EQ(enc.CompressVideo(frame.data(), 0, &demand), kResultOk);
+    }
+    enc.Close();
+    file.close();
+    const std::string probe =
+        RunCommand("ffprobe -v error -show_entries stream=width,height -of csv=p=0 " + path);
+    EXPECT_EQ(probe.rfind(std::to_string(c.width) + "," + std::to_string(c.height) + ",", 0), 0u)
+        << probe;
+    const std::string errors = RunCommand("ffmpeg -v error -xerror -i " + path + " -f null - 2>&1");
+    EXPECT_EQ(errors, "") << c.width << "x" << c.height;
+    std::remove(path.c_str());
+  }
+}
+
 // One minute at a small picture size: the rate control holds the average
 // within 10 %, and a decoder buffer filled at the peak rate never runs dry.
 TEST(MpegencStream, RateHoldsOverAMinuteWithinTheDecoderBuffer) {
