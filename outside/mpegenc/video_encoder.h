@@ -45,7 +45,7 @@ class VideoEncoder {
   void EncodeEnd(std::vector<std::uint8_t>* out);
 
   // The reconstructed last picture, as a decoder sees it.
-  const Frame420& Reconstruction() const { return reconstruction_; }
+  const Frame420& Reconstruction() const { return reference_; }
   std::int64_t PicturesCoded() const { return pictures_; }
 
   void SetPaths(DctPath dct, MotionPath motion) {
