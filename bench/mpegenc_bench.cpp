@@ -95,7 +95,8 @@ Result RunOurs(const std::vector<Bytes>& frames) {
       const Frame420& r = encoder.Reconstruction();
       for (int y = 0; y < kHeight; ++y)
         for (int x = 0; x < kWidth; ++x) {
-          const double d = frame[(static_cast<size_t>(y) * kWidth + x) * 2] - r.y[static_cast<size_t>(y) * r.width + x];
+          const double d = frame[(static_cast<size_t>(y) * kWidth + x) * 2] -
+                           r.y[static_cast<size_t>(y) * r.width + x];
           error += d * d;
         }
     }
@@ -117,9 +118,11 @@ bool RunFfmpeg(const std::vector<Bytes>& frames, Result* result) {
   for (const Bytes& frame : frames) std::fwrite(frame.data(), 1, frame.size(), f);
   std::fclose(f);
   const std::string input = " -f rawvideo -pix_fmt yuyv422 -s 720x480 -framerate 30000/1001 ";
-  const std::string encode = "ffmpeg -v error -y -threads 1" + input + "-i " + raw +
-                             " -c:v mpeg2video -threads 1 -b:v 4M -maxrate 6M -bufsize 1835k -g 12 -bf 0"
-                             " -flags +ildct+ilme " + coded;
+  const std::string encode =
+      "ffmpeg -v error -y -threads 1" + input + "-i " + raw +
+      " -c:v mpeg2video -threads 1 -b:v 4M -maxrate 6M -bufsize 1835k -g 12 -bf 0"
+      " -flags +ildct+ilme " +
+      coded;
   double best = 1e30;
   for (int trial = 0; trial < 3; ++trial) {
     const auto start = Clock::now();
@@ -128,9 +131,10 @@ bool RunFfmpeg(const std::vector<Bytes>& frames, Result* result) {
   }
   result->fps = frames.size() / best;
   // Luma PSNR with ffmpeg's own filter, decoded against the source.
-  const std::string psnr = "ffmpeg -v info -i " + coded + input + "-i " + raw +
-                           " -lavfi \"[0:v]setpts=PTS-STARTPTS,format=gray[a];[1:v]format=gray[b];[a][b]psnr\""
-                           " -f null - 2>&1 | grep -o 'average:[0-9.]*' | cut -d: -f2";
+  const std::string psnr =
+      "ffmpeg -v info -i " + coded + input + "-i " + raw +
+      " -lavfi \"[0:v]setpts=PTS-STARTPTS,format=gray[a];[1:v]format=gray[b];[a][b]psnr\""
+      " -f null - 2>&1 | grep -o 'average:[0-9.]*' | cut -d: -f2";
   FILE* p = popen(psnr.c_str(), "r");
   if (!p) return false;
   if (std::fscanf(p, "%lf", &result->psnr) != 1) result->psnr = 0;
@@ -152,23 +156,29 @@ bool RunFfmpeg(const std::vector<Bytes>& frames, Result* result) {
 int main() {
   std::vector<Bytes> frames;
   for (int i = 0; i < kFrames; ++i) frames.push_back(MakeFrame(i));
-  std::printf("MPEG-2 video, 720x480 interlaced YUY2, %d frames, 4 Mbit/s (6 peak), GOP %d, I and P\n",
-              kFrames, kGop);
+  std::printf(
+      "MPEG-2 video, 720x480 interlaced YUY2, %d frames, 4 Mbit/s (6 peak), GOP %d, I and P\n",
+      kFrames, kGop);
   const Result ours = RunOurs(frames);
-  std::printf("  ours:   %6.1f frames/s (%.1f x real time), luma PSNR %.2f dB, %.0f kbit/s (program stream overhead excluded)\n",
-              ours.fps, ours.fps / kFrameRate, ours.psnr, ours.kbps);
+  std::printf(
+      "  ours:   %6.1f frames/s (%.1f x real time), luma PSNR %.2f dB, %.0f kbit/s (program stream "
+      "overhead excluded)\n",
+      ours.fps, ours.fps / kFrameRate, ours.psnr, ours.kbps);
 #ifndef _WIN32
   Result ff;
   if (std::system("command -v ffmpeg >/dev/null 2>&1") == 0 && RunFfmpeg(frames, &ff)) {
-    std::printf("  ffmpeg: %6.1f frames/s (%.1f x real time), luma PSNR %.2f dB, %.0f kbit/s (whole process, file muxing included)\n",
-                ff.fps, ff.fps / kFrameRate, ff.psnr, ff.kbps);
+    std::printf(
+        "  ffmpeg: %6.1f frames/s (%.1f x real time), luma PSNR %.2f dB, %.0f kbit/s (whole "
+        "process, file muxing included)\n",
+        ff.fps, ff.fps / kFrameRate, ff.psnr, ff.kbps);
     std::printf("  speed ours / ffmpeg: %.2f; PSNR ours - ffmpeg: %+.2f dB\n", ours.fps / ff.fps,
                 ours.psnr - ff.psnr);
   } else {
     std::printf("  ffmpeg: not on the PATH, skipped\n");
   }
 #else
-  std::printf("  ffmpeg: not run from the Windows build (run the native build for the comparison)\n");
+  std::printf(
+      "  ffmpeg: not run from the Windows build (run the native build for the comparison)\n");
 #endif
   return 0;
 }

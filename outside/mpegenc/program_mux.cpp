@@ -13,14 +13,20 @@ constexpr int kPesHeaderBytes = 9;  // start code, length, two flag bytes, heade
 // A stream that never gets its partner's data must not grow without end.
 constexpr std::int64_t kMaxPendingBytes = 8 << 20;
 
-void PutTimestamp(BitWriter& bits, std::uint32_t prefix, std::int64_t t) {
+// A 33-bit clock value in the 3 + 15 + 15 bit layout with marker bits that
+// both the pack header and the PES timestamps use.
+void PutClock(BitWriter& bits, std::int64_t t) {
   const std::uint64_t v = static_cast<std::uint64_t>(t) & 0x1FFFFFFFFULL;
-  bits.Put(prefix, 4);
   bits.Put(static_cast<std::uint32_t>(v >> 30) & 7, 3);
   bits.Put(1, 1);
   bits.Put(static_cast<std::uint32_t>(v >> 15) & 0x7FFF, 15);
   bits.Put(1, 1);
   bits.Put(static_cast<std::uint32_t>(v) & 0x7FFF, 15);
+}
+
+void PutTimestamp(BitWriter& bits, std::uint32_t prefix, std::int64_t t) {
+  bits.Put(prefix, 4);
+  PutClock(bits, t);
   bits.Put(1, 1);
 }
 
@@ -136,12 +142,7 @@ void ProgramMux::WritePack(Stream& s, bool finishing) {
   BitWriter bits;
   bits.StartCode(0xBA);
   bits.Put(1, 2);
-  const std::uint64_t base = static_cast<std::uint64_t>(scr) & 0x1FFFFFFFFULL;
-  bits.Put(static_cast<std::uint32_t>(base >> 30) & 7, 3);
-  bits.Put(1, 1);
-  bits.Put(static_cast<std::uint32_t>(base >> 15) & 0x7FFF, 15);
-  bits.Put(1, 1);
-  bits.Put(static_cast<std::uint32_t>(base) & 0x7FFF, 15);
+  PutClock(bits, scr);
   bits.Put(1, 1);
   bits.Put(0, 9);  // SCR extension
   bits.Put(1, 1);
