@@ -384,14 +384,17 @@ void VideoEncoder::CodeBlocks(MacroblockCoding& mb, int mbx, int mby, bool intra
         const int w = kDefaultIntraMatrix[i];
         const int a = std::abs(coeffs[i]);
         // Rounding slightly below one half: a small dead zone pays for itself.
-        int level = (80 * a + 2 * w * scale) / (5 * w * scale);
+        int level = static_cast<int>(((80ULL * a + 2ULL * w * scale) * intraReciprocal_[i]) >> 40);
         level = std::min(level, 2047);
         levels[i] = static_cast<std::int16_t>(coeffs[i] < 0 ? -level : level);
       }
       any = true;
     } else {
       for (int i = 0; i < 64; ++i) {
-        int level = std::min(std::abs(coeffs[i]) / scale, 2047);
+        int level = std::min(
+            static_cast<int>((static_cast<std::uint32_t>(std::abs(coeffs[i])) * interReciprocal_) >>
+                             20),
+            2047);
         levels[i] = static_cast<std::int16_t>(coeffs[i] < 0 ? -level : level);
         any |= level != 0;
       }
@@ -416,15 +419,17 @@ void VideoEncoder::CodeBlocks(MacroblockCoding& mb, int mbx, int mby, bool intra
     } else {
       std::memset(recon, 0, sizeof(recon));
     }
-    for (int y = 0; y < 8; ++y)
-      for (int x = 0; x < 8; ++x) {
-        int p = 0;
-        if (!intra) {
-          p = b < 4 ? predY[16 * BlockLine(b, y, mb.fieldDct) + (b & 1) * 8 + x]
-                    : predC[b - 4][8 * y + x];
-        }
-        out[y * outStride + x] = static_cast<std::uint8_t>(ClampPixel(p + recon[8 * y + x]));
+    for (int y = 0; y < 8; ++y) {
+      std::uint8_t* o = out + y * outStride;
+      const std::int16_t* r = recon + 8 * y;
+      if (intra) {
+        for (int x = 0; x < 8; ++x) o[x] = static_cast<std::uint8_t>(ClampPixel(r[x]));
+        continue;
       }
+      const std::uint8_t* p =
+          b < 4 ? predY + 16 * BlockLine(b, y, mb.fieldDct) + (b & 1) * 8 : predC[b - 4] + 8 * y;
+      for (int x = 0; x < 8; ++x) o[x] = static_cast<std::uint8_t>(ClampPixel(p[x] + r[x]));
+    }
   }
 }
 
@@ -476,6 +481,13 @@ void VideoEncoder::EncodeSlice(int row, bool intra, std::int64_t pictureStartBit
   quantCode_ = rate_.QuantiserCode(row * mbWidth_,
                                    static_cast<std::int64_t>(bits_.BitCount()) - pictureStartBits);
   *codeSum += quantCode_;
+  // ceil(2^k / d) makes (x * r) >> k equal x / d for every x the blocks give.
+  const int scale = 2 * quantCode_;
+  for (int i = 0; i < 64; ++i) {
+    const std::uint64_t d = 5ULL * kDefaultIntraMatrix[i] * scale;
+    intraReciprocal_[i] = ((1ULL << 40) + d - 1) / d;
+  }
+  interReciprocal_ = static_cast<std::uint32_t>(((1u << 20) + scale - 1) / scale);
   bits_.StartCode(static_cast<std::uint8_t>(row + 1));
   bits_.Put(static_cast<std::uint32_t>(quantCode_), 5);
   bits_.Put(0, 1);  // extra_bit_slice

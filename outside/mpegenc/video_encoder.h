@@ -84,6 +84,10 @@ class VideoEncoder {
 
   // Slice state.
   int quantCode_ = 8;
+  // Reciprocals of the quantiser divisors of the slice, for exact division
+  // by multiplication: intra per matrix entry (40-bit), non-intra (20-bit).
+  std::uint64_t intraReciprocal_[64] = {};
+  std::uint32_t interReciprocal_ = 0;
   int dcPredictor_[3] = {128, 128, 128};
   Vector predictor_;
 };
