@@ -27,7 +27,7 @@ TEST(MpegencLayer2, AllocationStaysWithinEveryFramesBudget) {
         const int kind = f % 4;
         const double t = static_cast<double>(i / c.channels) / c.rate;
         double v = 0;
-        if (kind == 1) v = 20000 * std::sin(2 * M_PI * 1000 * t);
+        if (kind == 1) v = 20000 * std::sin(2 * 3.14159265358979323846 * 1000 * t);
         if (kind == 2) v = static_cast<double>(static_cast<std::int16_t>(rng()));
         if (kind == 3) v = std::fmod(t * 300, 1.0) < 0.5 ? 32767 : -32768;
         pcm[i] = static_cast<std::int16_t>(v);
