@@ -138,19 +138,32 @@ INSTANTIATE_TEST_SUITE_P(Deinterlace, BothFilters,
                                       : std::string("kxDISnap");
                          });
 
-TEST(GrabBuffers, DownstreamAllocatorShortfallFallsBackToOurOwn) {
-  TestGraph graph;
-  dshow::MediaType type = MakeVideoType(MEDIASUBTYPE_YUY2, kPalWidth, kPalHeight, 16);
-  auto* sink = new TestSinkFilter();
-  sink->SetShortAllocator(true);
-  ASSERT_EQ(S_OK, graph.Build(kClsidDeinterlaceGrabFilter, type.Get(), kPalFrameBytes, sink));
-  ASSERT_EQ(S_OK, graph.Control()->Run());
-  ASSERT_EQ(S_OK, graph.Source()->Push(MakeFrame(kPalWidth, kPalHeight, 0), SampleProps{}));
-  graph.Control()->Stop();
-  std::vector<ReceivedSample> received = graph.Sink()->Samples();
-  ASSERT_EQ(1u, received.size());
-  // Whole frames, not cut to what the short allocator would have granted.
-  EXPECT_EQ(MakeFrame(kPalWidth, kPalHeight, 0), received[0].bytes);
+TEST(GrabBuffers, WholeFramesArriveWhateverTheBufferNegotiation) {
+  struct Case {
+    const char* name;
+    bool shortDownstreamAllocator;  // then our own allocator must step in
+    bool typeGivesNoSize;           // then the picture size must
+  };
+  const Case cases[] = {{"downstream allocator grants too little", true, false},
+                        {"type without a sample size", false, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    dshow::MediaType type = MakeVideoType(MEDIASUBTYPE_YUY2, kPalWidth, kPalHeight, 16);
+    if (c.typeGivesNoSize) {
+      type->lSampleSize = 0;
+      reinterpret_cast<VIDEOINFOHEADER*>(type->pbFormat)->bmiHeader.biSizeImage = 0;
+    }
+    auto* sink = new TestSinkFilter();
+    sink->SetShortAllocator(c.shortDownstreamAllocator);
+    TestGraph graph;
+    ASSERT_EQ(S_OK, graph.Build(kClsidDeinterlaceGrabFilter, type.Get(), kPalFrameBytes, sink));
+    ASSERT_EQ(S_OK, graph.Control()->Run());
+    ASSERT_EQ(S_OK, graph.Source()->Push(MakeFrame(kPalWidth, kPalHeight, 0), SampleProps{}));
+    graph.Control()->Stop();
+    std::vector<ReceivedSample> received = graph.Sink()->Samples();
+    ASSERT_EQ(1u, received.size());
+    EXPECT_EQ(MakeFrame(kPalWidth, kPalHeight, 0), received[0].bytes);
+  }
 }
 
 TEST_P(BothFilters, NewInputTypeMustFitTheConnectedOutput) {
@@ -195,26 +208,6 @@ TEST(TransformBases, OutputPinTypeChecksWithoutInputAnswerNotConnected) {
     EXPECT_EQ(VFW_E_NOT_CONNECTED, filter->OutputPinRef().CheckMediaType(type.Get())) << name;
     object->Release();
   }
-}
-
-}  // namespace
-}  // namespace brontel::test
-
-namespace brontel::test {
-namespace {
-
-TEST(GrabBuffers, TypeWithoutSampleSizeStillGetsWholeFrameBuffers) {
-  dshow::MediaType type = MakeVideoType(MEDIASUBTYPE_YUY2, kPalWidth, kPalHeight, 16);
-  type->lSampleSize = 0;
-  reinterpret_cast<VIDEOINFOHEADER*>(type->pbFormat)->bmiHeader.biSizeImage = 0;
-  TestGraph graph;
-  ASSERT_EQ(S_OK, graph.Build(kClsidDeinterlaceGrabFilter, type.Get(), kPalFrameBytes));
-  ASSERT_EQ(S_OK, graph.Control()->Run());
-  ASSERT_EQ(S_OK, graph.Source()->Push(MakeFrame(kPalWidth, kPalHeight, 0), SampleProps{}));
-  graph.Control()->Stop();
-  std::vector<ReceivedSample> received = graph.Sink()->Samples();
-  ASSERT_EQ(1u, received.size());
-  EXPECT_EQ(MakeFrame(kPalWidth, kPalHeight, 0), received[0].bytes);
 }
 
 }  // namespace
