@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "dshow/com_ptr.h"
+#include "win32/com_ptr.h"
 
 namespace brontel::dshow {
 

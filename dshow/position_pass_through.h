@@ -8,7 +8,7 @@
 // so QueryInterface through it reaches the owner's interfaces and asking the
 // owner twice hands out the same interface.
 
-#include <windows.h>
+#include "win32/windows_include.h"
 #include <control.h>
 #include <strmif.h>
 

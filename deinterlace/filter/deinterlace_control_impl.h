@@ -4,7 +4,7 @@
 // information and the argument checks. A filter derives from it beside its
 // DirectShow base, resolves IUnknown to the base and reports its frames.
 
-#include <windows.h>
+#include "win32/windows_include.h"
 #include <ocidl.h>
 
 #include "deinterlace/deinterlace_step.h"

@@ -3,7 +3,7 @@
 // names, the id under which each answers IDeinterlaceControl, and the
 // registration data of its filter.
 
-#include <windows.h>
+#include "win32/windows_include.h"
 
 #include <cstddef>
 

@@ -1,11 +1,11 @@
 // DllMain and the four exports of a filter library. The build compiles this
 // file into each library; BRONTEL_SNAP_LIBRARY picks kxDISnap's classes.
 
-#include <windows.h>
+#include "win32/windows_include.h"
 
 #include "deinterlace/filter/deinterlace_library.h"
 #include "dshow/class_factory.h"
-#include "dshow/module_lock.h"
+#include "win32/module_lock.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ brontel::LibraryClasses Classes() {
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {
-    brontel::dshow::SetModuleInstance(instance);
+    brontel::SetModuleInstance(instance);
     DisableThreadLibraryCalls(instance);
   }
   return TRUE;

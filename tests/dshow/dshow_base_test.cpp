@@ -11,7 +11,7 @@
 namespace brontel::test {
 namespace {
 
-using dshow::ComPtr;
+using brontel::ComPtr;
 
 // ---- media types
 

@@ -13,8 +13,6 @@
 namespace brontel::test {
 namespace {
 
-using dshow::ComPtr;
-
 // ---- sample properties
 
 // A sample whose answers the test sets, including broken flag answers.
