@@ -56,12 +56,17 @@ TEST(InstanceChecker, FirstRegistersAndASecondFindsItsWindow) {
 }
 
 TEST(InstanceChecker, NoPreviousInstanceGivesNoWindow) {
-  // A fresh process image name cannot be faked here, so only the empty
-  // case of a differently named mapping is checked through the public name.
+  HWND window = CreateOwner();
+  {
+    // A first copy that has ended leaves nothing behind for the next one.
+    CInstanceChecker ended;
+    ASSERT_TRUE(ended.TrackFirstInstanceRunning(window));
+  }
   CInstanceChecker checker;
-  HANDLE mapping = OpenFileMappingW(FILE_MAP_READ, FALSE, L"CInstanceChecker_MMF_NoSuchProgram");
-  EXPECT_EQ(mapping, nullptr);
-  EXPECT_FALSE(checker.GetMMFFilename().empty());
+  EXPECT_FALSE(checker.PreviousInstanceRunning());
+  EXPECT_EQ(checker.ActivatePreviousInstance(), nullptr);
+  EXPECT_EQ(checker.GetWindowToTrack(), nullptr);
+  DestroyWindow(window);
 }
 
 TEST(DirectXProbe, WithoutComOnlyLevel6IsFound) {
