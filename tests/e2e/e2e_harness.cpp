@@ -87,6 +87,26 @@ bool ReadSettingText(const std::wstring& group, const wchar_t* name, std::wstrin
   return true;
 }
 
+bool SettingKeyExists(const std::wstring& group) {
+  const std::wstring path = std::wstring(kAppRoot) + L"\\" + group;
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    return false;
+  }
+  RegCloseKey(key);
+  return true;
+}
+
+void DeleteSettingValue(const std::wstring& group, const wchar_t* name) {
+  const std::wstring path = std::wstring(kAppRoot) + L"\\" + group;
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) {
+    return;
+  }
+  RegDeleteValueW(key, name);
+  RegCloseKey(key);
+}
+
 void UnregisterApiManager() {
   const std::wstring dll = ProductDir() + kApiMgrDll;
   if (GetFileAttributesW(dll.c_str()) != INVALID_FILE_ATTRIBUTES) {

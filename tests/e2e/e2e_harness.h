@@ -50,6 +50,8 @@ bool ReadAppSetText(const wchar_t* name, std::wstring* text);
 void WriteSettingText(const std::wstring& group, const wchar_t* name, const std::wstring& text);
 void WriteSettingLong(const std::wstring& group, const wchar_t* name, long value);
 bool ReadSettingText(const std::wstring& group, const wchar_t* name, std::wstring* text);
+bool SettingKeyExists(const std::wstring& group);
+void DeleteSettingValue(const std::wstring& group, const wchar_t* name);
 
 // The board API manager's COM registration: removed for tests that need it
 // missing, and put back afterwards when the DLL exists.
