@@ -223,18 +223,6 @@ TEST_F(IepgE2E, OkAppendsTheEntryWhenTheMainProgramIsNotRunning) {
   EXPECT_EQ(Value(TempRecord(), L"lChn"), L"<no key>");
 }
 
-TEST_F(IepgE2E, FullScheduleShowsMessage123AndWritesNothing) {
-  MakeChannels({{1, L"NHK", L"NHK"}});
-  MakeSchedule(10);
-  WriteIepgFile(IepgFile("NHK", "News", DaysAhead(20), "21:00", "22:00"));
-  StartOnFile();
-  EXPECT_EQ(AnswerMessageBox(kErrorCaption),
-            L"\x4E88\x7D04\x306E\x8FFD\x52A0\x306F\x3067\x304D\x307E\x305B\x3093\x3002");
-  ASSERT_TRUE(WaitForExit());
-  EXPECT_EQ(Value(kScheSet, L"lScheItemCount"), L"10");
-  EXPECT_EQ(Value(TempRecord(), L"lChn"), L"<no key>");
-}
-
 TEST_F(IepgE2E, StationMatchingOnlyTheDisplayNameIsRefusedWith124) {
   MakeChannels({{6, L"TBS", L"TBS-1"}});
   MakeSchedule(0);
@@ -252,29 +240,44 @@ TEST_F(IepgE2E, StationMatchingOnlyTheDisplayNameIsRefusedWith124) {
   EXPECT_EQ(Value(Record(1), L"szScheDesc"), L"");
 }
 
-TEST_F(IepgE2E, MissingChannelListShowsMessage104) {
-  MakeSchedule(0);
-  WriteIepgFile(IepgFile("NHK", "News", DaysAhead(20), "21:00", "22:00"));
-  StartOnFile();
-  EXPECT_EQ(AnswerMessageBox(kErrorCaption),
-            L"\x30C1\x30E3\x30F3\x30CD\x30EB\x60C5\x5831\x304C\x898B\x3064\x304B\x308A\x307E"
-            L"\x305B\x3093\x3002");
-  ASSERT_TRUE(WaitForExit());
-  EXPECT_EQ(Value(kScheSet, L"lScheItemCount"), L"0");
-}
-
-TEST_F(IepgE2E, UnreadableCountIsTreatedAsMissingSchedule) {
-  MakeChannels({{1, L"NHK", L"NHK"}});
-  MakeSchedule(0);
-  DeleteSettingValue(kScheSet, L"lScheItemCount");
-  WriteIepgFile(IepgFile("NHK", "News", DaysAhead(20), "21:00", "22:00"));
-  StartOnFile();
-  EXPECT_EQ(AnswerMessageBox(kErrorCaption),
-            L"\x30B9\x30B1\x30B8\x30E5\x30FC\x30E9\x306E\x60C5\x5831\x304C\x898B\x3064\x304B"
-            L"\x308A\x307E\x305B\x3093\x3002");
-  ASSERT_TRUE(WaitForExit());
-  EXPECT_EQ(Value(kScheSet, L"lScheItemCount"), L"<missing>");
-  EXPECT_EQ(Value(Record(1), L"szScheDesc"), L"");
+// Schedule and channel list faults found before the dialog: the message
+// box, and the schedule left as it was.
+TEST_F(IepgE2E, RefusalsBeforeTheDialogShowTheirMessageAndWriteNothing) {
+  enum class Fault { kFullSchedule, kNoChannelList, kUnreadableCount };
+  struct Case {
+    Fault fault;
+    const wchar_t* message;
+    const wchar_t* countAfter;
+  };
+  const Case cases[] = {
+      // 123: 予約の追加はできません。
+      {Fault::kFullSchedule,
+       L"\x4E88\x7D04\x306E\x8FFD\x52A0\x306F\x3067\x304D\x307E\x305B\x3093\x3002", L"10"},
+      // 104: チャンネル情報が見つかりません。
+      {Fault::kNoChannelList,
+       L"\x30C1\x30E3\x30F3\x30CD\x30EB\x60C5\x5831\x304C\x898B\x3064\x304B\x308A\x307E"
+       L"\x305B\x3093\x3002",
+       L"0"},
+      // An unreadable count is a missing schedule: スケジューラの情報が見つかりません。
+      {Fault::kUnreadableCount,
+       L"\x30B9\x30B1\x30B8\x30E5\x30FC\x30E9\x306E\x60C5\x5831\x304C\x898B\x3064\x304B"
+       L"\x308A\x307E\x305B\x3093\x3002",
+       L"<missing>"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.fault));
+    ResetProductSettings();
+    if (c.fault != Fault::kNoChannelList) MakeChannels({{1, L"NHK", L"NHK"}});
+    MakeSchedule(c.fault == Fault::kFullSchedule ? 10 : 0);
+    if (c.fault == Fault::kUnreadableCount) DeleteSettingValue(kScheSet, L"lScheItemCount");
+    WriteIepgFile(IepgFile("NHK", "News", DaysAhead(20), "21:00", "22:00"));
+    StartOnFile();
+    EXPECT_EQ(AnswerMessageBox(kErrorCaption), c.message);
+    ASSERT_TRUE(WaitForExit());
+    EXPECT_EQ(Value(kScheSet, L"lScheItemCount"), c.countAfter);
+    if (c.fault != Fault::kFullSchedule) EXPECT_EQ(Value(Record(1), L"szScheDesc"), L"");
+    EXPECT_EQ(Value(TempRecord(), L"lChn"), L"<no key>");
+  }
 }
 
 TEST_F(IepgE2E, OverlongLineIsWarnedAndTheRestStillParsed) {

@@ -208,41 +208,6 @@ TEST_F(PanelSkinTest, SourcesChangeIndicatorsAndLabels) {
   EXPECT_EQ(Label(kLabelChannelNumber), L"St 3");
 }
 
-TEST_F(PanelSkinTest, MuteSwapsTheSoundButtons) {
-  Bind();
-  m_panel.ShowPanel(false);
-  PanelView view = LiveTv();
-  m_panel.Refresh(view);
-  EXPECT_TRUE(Visible(L"AudioOnBtn"));
-  EXPECT_FALSE(Visible(L"AudioOffBtn"));
-  EXPECT_FALSE(Visible(L"VolUpBtn-D"));
-  view.bAudioOn = false;
-  m_panel.Refresh(view);
-  EXPECT_FALSE(Visible(L"AudioOnBtn"));
-  EXPECT_TRUE(Visible(L"AudioOffBtn"));
-  EXPECT_TRUE(Visible(L"VolUpBtn-D"));
-  EXPECT_TRUE(Visible(L"VolDnBtn-D"));
-}
-
-TEST_F(PanelSkinTest, VolumeMeterFollowsTheLevel) {
-  Bind();
-  m_panel.ShowPanel(false);
-  const LRESULT top = Field(L"VolMeterRgn", skin::kFieldTop);
-  const LRESULT height = Field(L"VolMeterRgn", skin::kFieldHeight);
-  const LRESULT band = height / 10;
-  for (int level : {1, 5, 9, 10}) {
-    m_panel.ShowVolume(level);
-    EXPECT_EQ(Field(L"VolMeter", skin::kFieldHeight), level * band) << level;
-    EXPECT_EQ(Field(L"VolMeter", skin::kFieldTop), top + (10 - level) * band) << level;
-    EXPECT_TRUE(Visible(L"VolMeter")) << level;
-  }
-  m_panel.ShowVolume(0);
-  EXPECT_FALSE(Visible(L"VolMeter"));
-  m_panel.ShowVolume(100);
-  EXPECT_EQ(Field(L"VolMeter", skin::kFieldHeight), height);
-  EXPECT_EQ(Field(L"VolMeter", skin::kFieldTop), top);
-}
-
 TEST_F(PanelSkinTest, TimesShowInTheirAreas) {
   Bind();
   m_panel.ShowPanel(false);
