@@ -529,7 +529,7 @@ TEST_F(BoardFixture, AudioModesFollowTheTunedStation) {
 DWORD WINAPI CloseCaptionBox(void*) {
   HWND box = apimgr_test::WaitForDialog(L"", 10000);
   if (box == nullptr) return 1;
-  const std::wstring text = apimgr_test::DialogStaticText(box);
+  const std::wstring text = apimgr_test::StaticTexts(box);
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   return text == L"SetClosedCaption" ? 0 : 2;
 }

@@ -5,11 +5,11 @@
 #include <windows.h>
 
 #include <cstring>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "apimgr/board_blocks.h"
+#include "support/board_journal_win.h"
 
 // The driver's board object as the manager sees it. Outside the anonymous
 // namespace, so that the optimiser cannot conclude that nothing implements it.
@@ -34,13 +34,6 @@ class Notifier {
 class VirtualBoardLibrary : public ::testing::Test {
  protected:
   void SetUp() override {
-    wchar_t name[MAX_PATH] = {};
-    wchar_t dir[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, dir);
-    GetTempFileNameW(dir, L"kxv", 0, name);
-    journal = name;
-    DeleteFileW(name);
-    SetEnvironmentVariableW(L"KXTVA_JOURNAL", name);
     module = LoadLibraryW(L"KXTVA.DLL");
     ASSERT_NE(module, nullptr);
     init = reinterpret_cast<InitBoardClassFn>(GetProcAddress(module, "kxTVA_InitBoardClass"));
@@ -50,29 +43,12 @@ class VirtualBoardLibrary : public ::testing::Test {
   }
   void TearDown() override {
     if (module) FreeLibrary(module);
-    SetEnvironmentVariableW(L"KXTVA_JOURNAL", nullptr);
-    DeleteFileW(journal.c_str());
   }
 
-  std::vector<std::string> JournalLines() const {
-    std::vector<std::string> lines;
-    HANDLE file = CreateFileW(journal.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return lines;
-    char buffer[8192];
-    DWORD read = 0;
-    std::string content;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
-      content.append(buffer, read);
-    }
-    CloseHandle(file);
-    std::istringstream stream(content);
-    std::string line;
-    while (std::getline(stream, line)) lines.push_back(line);
-    return lines;
-  }
+  std::vector<std::string> JournalLines() const { return journal.Texts(); }
 
-  std::wstring journal;
+  // Set before the library loads, which reads it then.
+  brontel::test_support::BoardJournal journal;
   HMODULE module = nullptr;
   InitBoardClassFn init = nullptr;
   FreeFn free = nullptr;
@@ -135,7 +111,7 @@ TEST_F(VirtualBoardLibrary, NothingIsJournalledWithoutTheVariable) {
   const uint32_t board = init(0x20, 0);
   uint32_t volume[1] = {10};
   EXPECT_EQ(doThis(board, 1, 103, volume), 0);
-  EXPECT_EQ(GetFileAttributesW(journal.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesW(journal.path().c_str()), INVALID_FILE_ATTRIBUTES);
   free(board);
 }
 
