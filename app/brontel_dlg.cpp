@@ -147,8 +147,9 @@ INT_PTR CBrontelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // the user-interface thread.
       return TRUE;
     case WM_QUERYDRAGICON:
-      SetWindowLongPtrW(m_hwnd, DWLP_MSGRESULT, reinterpret_cast<LONG_PTR>(m_bigIcon));
-      return TRUE;
+      // One of the messages whose answer a dialog procedure returns itself,
+      // not through DWLP_MSGRESULT.
+      return reinterpret_cast<INT_PTR>(m_bigIcon);
     default:
       return FALSE;
   }
@@ -205,8 +206,8 @@ void CBrontelDlg::OnInitDialog() {
   m_settings.LoadAll(*m_store);
   m_settings.WriteOutsidePlayerKey(*m_store);
   if (!bWakeStart) {
-    SetWindowPos(m_hwnd, nullptr, m_settings.appSet.lPanelXPos, m_settings.appSet.lPanelYPos, 0,
-                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(m_hwnd, nullptr, m_settings.appSet.lPanelXPos, m_settings.appSet.lPanelYPos, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 
   CloseOldPowerManagers();
