@@ -2,7 +2,7 @@
 // The board driver library KXTVA.DLL, shared by all manager objects of the
 // process: the first user loads it, the last one frees it.
 
-#include <windows.h>
+#include "win32/windows_include.h"
 
 #include <cstdint>
 

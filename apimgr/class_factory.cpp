@@ -8,31 +8,6 @@ const ComponentClass g_componentClasses[] = {
 };
 const size_t g_componentClassCount = sizeof g_componentClasses / sizeof g_componentClasses[0];
 
-HRESULT STDMETHODCALLTYPE CApiMgrFactory::QueryInterface(REFIID iid, void** out) {
-  if (out == nullptr) {
-    return E_POINTER;
-  }
-  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
-    *out = static_cast<IClassFactory*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *out = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG STDMETHODCALLTYPE CApiMgrFactory::AddRef() {
-  return static_cast<ULONG>(InterlockedIncrement(&m_refCount));
-}
-
-ULONG STDMETHODCALLTYPE CApiMgrFactory::Release() {
-  const LONG count = InterlockedDecrement(&m_refCount);
-  if (count == 0) {
-    delete this;
-  }
-  return static_cast<ULONG>(count);
-}
-
 HRESULT STDMETHODCALLTYPE CApiMgrFactory::CreateInstance(IUnknown* outer, REFIID iid, void** out) {
   if (out == nullptr) {
     return E_POINTER;

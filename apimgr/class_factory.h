@@ -1,9 +1,12 @@
 #pragma once
 // The class table and the class object that creates its components.
 
+#include "win32/windows_include.h"
+
 #include <unknwn.h>
 
 #include "apimgr/kx_unknown.h"
+#include "win32/com_object.h"
 
 using CreateComponentFn = HRESULT (*)(IUnknown* outer, CKXUnknown** out);
 
@@ -19,18 +22,15 @@ struct ComponentClass {
 extern const ComponentClass g_componentClasses[];
 extern const size_t g_componentClassCount;
 
-class CApiMgrFactory : public IClassFactory {
+// Unlike the filters' factory, this one lets an outer object aggregate its
+// components and counts LockServer in g_serverLocks.
+class CApiMgrFactory : public brontel::SingleInterfaceObject<IClassFactory, IID_IClassFactory> {
  public:
   explicit CApiMgrFactory(const ComponentClass* row) : m_row(row) {}
-  virtual ~CApiMgrFactory() = default;
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override;
   HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override;
 
  private:
-  LONG m_refCount = 1;
   const ComponentClass* m_row;
 };

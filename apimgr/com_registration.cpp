@@ -2,12 +2,14 @@
 
 #include <string>
 
+#include "win32/handles.h"
+#include "win32/registry.h"
+
 namespace {
 
 constexpr DWORD kModulePathChars = 512;
-constexpr size_t kGuidTextChars = 39;    // 38 characters and the terminator
-constexpr size_t kKeyNameBytes = 1024;   // parent, "\" and subkey
-constexpr DWORD kSubkeyNameChars = 128;  // 256 bytes
+constexpr size_t kGuidTextChars = 39;   // 38 characters and the terminator
+constexpr size_t kKeyNameBytes = 1024;  // parent, "\" and subkey
 
 std::wstring GuidText(const GUID& guid) {
   wchar_t text[kGuidTextChars] = {};
@@ -26,42 +28,12 @@ void SetKeyDefault(const std::wstring& parent, const wchar_t* subkey, const std:
   if ((name.size() + 1) * sizeof(wchar_t) > kKeyNameBytes) {
     return;
   }
-  HKEY key = nullptr;
+  brontel::UniqueKey key;
   if (RegCreateKeyExW(HKEY_CLASSES_ROOT, name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                      KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+                      KEY_ALL_ACCESS, nullptr, key.Put(), nullptr) != ERROR_SUCCESS) {
     return;
   }
-  if (value != nullptr) {
-    RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value->c_str()),
-                   static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t)));
-  }
-  RegCloseKey(key);
-}
-
-// Depth first: the first error stops this tree and is returned.
-LONG DeleteKeyTree(HKEY parent, const std::wstring& name) {
-  HKEY key = nullptr;
-  LONG status = RegOpenKeyExW(parent, name.c_str(), 0, KEY_ALL_ACCESS, &key);
-  if (status != ERROR_SUCCESS) {
-    return status;
-  }
-  for (;;) {
-    wchar_t child[kSubkeyNameChars];
-    DWORD childChars = kSubkeyNameChars;
-    status = RegEnumKeyExW(key, 0, child, &childChars, nullptr, nullptr, nullptr, nullptr);
-    if (status == ERROR_NO_MORE_ITEMS) {
-      break;
-    }
-    if (status == ERROR_SUCCESS) {
-      status = DeleteKeyTree(key, child);
-    }
-    if (status != ERROR_SUCCESS) {
-      RegCloseKey(key);
-      return status;
-    }
-  }
-  RegCloseKey(key);
-  return RegDeleteKeyW(parent, name.c_str());
+  if (value != nullptr) brontel::WriteRegistryString(key.Get(), nullptr, *value);
 }
 
 }  // namespace
@@ -91,15 +63,14 @@ void RegisterComponentClass(const ComponentClass& row, HMODULE module) {
 
 void UnregisterComponentClass(const ComponentClass& row) {
   const std::wstring classKey = L"CLSID\\" + GuidText(*row.classId);
-  HKEY localServer = nullptr;
+  brontel::UniqueKey localServer;
   if (RegOpenKeyExW(HKEY_CLASSES_ROOT, (classKey + L"\\LocalServer32").c_str(), 0, KEY_READ,
-                    &localServer) == ERROR_SUCCESS) {
+                    localServer.Put()) == ERROR_SUCCESS) {
     // An out-of-process registration of the same class stays.
-    RegCloseKey(localServer);
     RegDeleteKeyW(HKEY_CLASSES_ROOT, (classKey + L"\\InprocServer32").c_str());
     return;
   }
-  DeleteKeyTree(HKEY_CLASSES_ROOT, classKey);
-  DeleteKeyTree(HKEY_CLASSES_ROOT, row.progId);
-  DeleteKeyTree(HKEY_CLASSES_ROOT, row.versionIndependentProgId);
+  brontel::DeleteRegistryTree(HKEY_CLASSES_ROOT, classKey.c_str());
+  brontel::DeleteRegistryTree(HKEY_CLASSES_ROOT, row.progId);
+  brontel::DeleteRegistryTree(HKEY_CLASSES_ROOT, row.versionIndependentProgId);
 }

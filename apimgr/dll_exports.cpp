@@ -1,10 +1,11 @@
 // The four exports of the in-process server.
 
-#include <windows.h>
+#include "win32/windows_include.h"
 
 #include "apimgr/class_factory.h"
 #include "apimgr/com_registration.h"
 #include "apimgr/kx_unknown.h"
+#include "win32/class_factory.h"
 
 #include <new>
 
@@ -16,24 +17,11 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID classId, REFIID iid, void** out) {
-  if (out == nullptr) {
-    return E_POINTER;
-  }
-  *out = nullptr;
-  if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IClassFactory)) {
-    return E_NOINTERFACE;
-  }
-  for (size_t i = 0; i < g_componentClassCount; ++i) {
-    if (IsEqualCLSID(classId, *g_componentClasses[i].classId)) {
-      auto* factory = new (std::nothrow) CApiMgrFactory(&g_componentClasses[i]);
-      if (factory == nullptr) {
-        return E_OUTOFMEMORY;
-      }
-      *out = static_cast<IClassFactory*>(factory);
-      return S_OK;
-    }
-  }
-  return CLASS_E_CLASSNOTAVAILABLE;
+  return brontel::GetClassObjectFromRows(g_componentClasses, g_componentClassCount,
+                                         &ComponentClass::classId, classId, iid, out,
+                                         [](const ComponentClass& row) -> IClassFactory* {
+                                           return new (std::nothrow) CApiMgrFactory(&row);
+                                         });
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() {

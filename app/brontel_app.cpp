@@ -9,7 +9,7 @@
 #include "app/command_line.h"
 #include "app/resource_module.h"
 #include "skin/skin_control.h"
-#include "app/text_convert.h"
+#include "win32/text_convert.h"
 
 namespace brontel {
 namespace {

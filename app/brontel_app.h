@@ -2,7 +2,7 @@
 // The application object of Brontel.exe: chooses the language library, keeps
 // the program to one copy and runs the main dialog.
 
-#include <windows.h>
+#include "win32/windows_include.h"
 
 #include <string>
 

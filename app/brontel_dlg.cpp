@@ -1,8 +1,8 @@
 #include "app/brontel_dlg.h"
 
-#include "app/registry_store_win.h"
+#include "app/settings/registry_store_win.h"
 #include "app/resource_module.h"
-#include "app/text_convert.h"
+#include "win32/text_convert.h"
 #include "skin/skin_control.h"
 #include "lang/resource_ids.h"
 
@@ -254,13 +254,13 @@ void CBrontelDlg::OnTimer(UINT_PTR id) {
     case kTimerFinalCleanup:
       RunFinalCleanup();
       break;
-    case panel::kTimerDigitEntry:
+    case kTimerDigitEntry:
       RunDigitStep(m_digits.OnTimer());
       break;
-    case panel::kTimerVolumeUpHold:
-    case panel::kTimerVolumeDownHold:
-    case panel::kTimerVolumeUpRepeat:
-    case panel::kTimerVolumeDownRepeat:
+    case kTimerVolumeUpHold:
+    case kTimerVolumeDownHold:
+    case kTimerVolumeUpRepeat:
+    case kTimerVolumeDownRepeat:
       OnVolumeTimer(static_cast<unsigned>(id));
       break;
     default:

@@ -2,18 +2,20 @@
 // The main panel dialog. It owns the settings, the instance checker, the tray
 // icon, the board object and every window timer of the program.
 
-#include <windows.h>
+#include "win32/windows_include.h"
 #include <unknwn.h>
 
 #include <memory>
 
-#include "app/app_settings.h"
+#include "app/settings/app_settings.h"
 #include "app/command_line.h"
 #include "app/instance_checker.h"
 #include "app/panel/digit_entry.h"
 #include "app/panel/panel_skin_win.h"
 #include "app/startup_steps.h"
 #include "app/system_tray.h"
+#include "app/vocabulary/message_ids.h"
+#include "app/vocabulary/timer_ids.h"
 #include "tv/board_client_win.h"
 #include "tv/video_window_win.h"
 
@@ -21,18 +23,13 @@ namespace brontel {
 
 class SettingsStore;
 
-// Window timers of the main dialog.
-constexpr UINT_PTR kTimerStartupAfterSaver = 10;
-constexpr UINT_PTR kTimerScreenSaverSweep = 20;
-constexpr UINT_PTR kTimerScheduler = 600;
-constexpr UINT_PTR kTimerFinalCleanup = 700;
+// Periods of the main dialog's timers.
 constexpr UINT kScreenSaverSweepMs = 1000;
 constexpr UINT kStartupAfterSaverMs = 4000;
 constexpr UINT kSchedulerTickMs = 1000;
 constexpr UINT kFinalCleanupMs = 1000;
 
-// The tray icon's callback message and identifier.
-constexpr UINT kTrayCallbackMessage = 0x800A;
+// The tray icon's identifier.
 constexpr UINT kTrayIconId = 122;
 
 // The main panel's size before the skin gives its own.

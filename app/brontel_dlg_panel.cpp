@@ -40,8 +40,8 @@ void CBrontelDlg::RunPanelOp(panel::PanelOp op) {
   using panel::PanelOp;
   switch (op) {
     case PanelOp::kStopVolumeRepeat:
-      for (unsigned id : {panel::kTimerVolumeUpHold, panel::kTimerVolumeDownHold,
-                          panel::kTimerVolumeUpRepeat, panel::kTimerVolumeDownRepeat}) {
+      for (unsigned id : {kTimerVolumeUpHold, kTimerVolumeDownHold, kTimerVolumeUpRepeat,
+                          kTimerVolumeDownRepeat}) {
         KillTimer(m_hwnd, id);
       }
       break;
@@ -58,20 +58,20 @@ void CBrontelDlg::RunPanelOp(panel::PanelOp op) {
       m_board.ChannelStep(false);
       break;
     case PanelOp::kVolumeUpStep:
-      KillTimer(m_hwnd, panel::kTimerVolumeUpHold);
-      KillTimer(m_hwnd, panel::kTimerVolumeUpRepeat);
+      KillTimer(m_hwnd, kTimerVolumeUpHold);
+      KillTimer(m_hwnd, kTimerVolumeUpRepeat);
       m_board.VolumeUp();
       break;
     case PanelOp::kVolumeDownStep:
-      KillTimer(m_hwnd, panel::kTimerVolumeDownHold);
-      KillTimer(m_hwnd, panel::kTimerVolumeDownRepeat);
+      KillTimer(m_hwnd, kTimerVolumeDownHold);
+      KillTimer(m_hwnd, kTimerVolumeDownRepeat);
       m_board.VolumeDown();
       break;
     case PanelOp::kStartVolumeUpHold:
-      SetTimer(m_hwnd, panel::kTimerVolumeUpHold, panel::kVolumeHoldMs, nullptr);
+      SetTimer(m_hwnd, kTimerVolumeUpHold, panel::kVolumeHoldMs, nullptr);
       break;
     case PanelOp::kStartVolumeDownHold:
-      SetTimer(m_hwnd, panel::kTimerVolumeDownHold, panel::kVolumeHoldMs, nullptr);
+      SetTimer(m_hwnd, kTimerVolumeDownHold, panel::kVolumeHoldMs, nullptr);
       break;
     case PanelOp::kToggleSound:
       m_board.ToggleSound();
@@ -163,7 +163,7 @@ void CBrontelDlg::OnCommand(UINT id) {
       break;
     case panel::CommandKind::kDigitEntryKey: {
       const std::int32_t source = m_settings.appSet.msCurrSrc;
-      RunDigitStep(m_digits.OnEntryKey(source == kSourceTV || source == kSourceRadio));
+      RunDigitStep(m_digits.OnEntryKey(source == kSourceTv || source == kSourceRadio));
       break;
     }
     case panel::CommandKind::kRestoreFromTray:
@@ -182,10 +182,10 @@ void CBrontelDlg::OnCommand(UINT id) {
 void CBrontelDlg::RunDigitStep(const panel::DigitEntry::Step& step) {
   switch (step.timer) {
     case panel::DigitEntry::Timer::kRestart:
-      SetTimer(m_hwnd, panel::kTimerDigitEntry, panel::kDigitEntryMs, nullptr);
+      SetTimer(m_hwnd, kTimerDigitEntry, panel::kDigitEntryMs, nullptr);
       break;
     case panel::DigitEntry::Timer::kStop:
-      KillTimer(m_hwnd, panel::kTimerDigitEntry);
+      KillTimer(m_hwnd, kTimerDigitEntry);
       break;
     case panel::DigitEntry::Timer::kLeave:
       break;

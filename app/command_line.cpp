@@ -58,19 +58,6 @@ int DecimalPrefix(const std::string& text) {
 
 }  // namespace
 
-std::string ArgumentsAfterProgramName(const std::string& fullLine) {
-  std::size_t i = 0;
-  if (i < fullLine.size() && fullLine[i] == '"') {
-    // A quoted program path may hold blanks; it ends at the closing quote.
-    const std::size_t close = fullLine.find('"', 1);
-    i = close == std::string::npos ? fullLine.size() : close + 1;
-  } else {
-    while (i < fullLine.size() && fullLine[i] != ' ' && fullLine[i] != '\t') ++i;
-  }
-  while (i < fullLine.size() && (fullLine[i] == ' ' || fullLine[i] == '\t')) ++i;
-  return fullLine.substr(i);
-}
-
 std::string NormaliseCommandLine(const std::string& line) {
   std::size_t first = 0;
   std::size_t last = line.size();

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "app/vocabulary/program_arguments.h"
+
 namespace brontel {
 
 // Used when "l:" is missing, unreadable or 0.
@@ -15,10 +17,6 @@ struct StartOptions {
   int wakeStart = 0;                    // bWakeStart, "/w"
   int wakeNotice = 0;                   // bWakeNotice, "/w:0" without "/w:1"
 };
-
-// The part of a full command line after the program name, as the C runtime
-// splits it: a quoted or unquoted first word and the blanks after it.
-std::string ArgumentsAfterProgramName(const std::string& fullLine);
 
 // The line as the switches are searched in: ASCII lower case, without
 // leading and trailing white space.

@@ -1,6 +1,6 @@
 #include "app/directx_probe.h"
 
-#include <windows.h>
+#include "win32/windows_include.h"
 #include <objbase.h>
 #include <ddraw.h>
 

@@ -3,7 +3,7 @@
 // main window's handle in a small named page-file mapping; a later copy
 // finds the mapping, brings that window forward and ends.
 
-#include <windows.h>
+#include "win32/windows_include.h"
 
 #include <string>
 

@@ -4,7 +4,7 @@
 
 #include "app/countdown.h"
 #include "app/resource_module.h"
-#include "app/text_convert.h"
+#include "win32/text_convert.h"
 #include "lang/resource_ids.h"
 
 namespace brontel {

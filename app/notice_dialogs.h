@@ -1,7 +1,7 @@
 #pragma once
 // The two notices of start-up.
 
-#include <windows.h>
+#include "win32/windows_include.h"
 
 #include <cstdint>
 

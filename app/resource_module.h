@@ -2,7 +2,7 @@
 // The module that user-interface resources are loaded from: the language
 // library once it is loaded, the executable before that.
 
-#include <windows.h>
+#include "win32/windows_include.h"
 
 #include <string>
 

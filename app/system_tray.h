@@ -1,7 +1,7 @@
 #pragma once
 // One notification-area icon of the main window.
 
-#include <windows.h>
+#include "win32/windows_include.h"
 #include <shellapi.h>
 
 #include <string>

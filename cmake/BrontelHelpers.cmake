@@ -16,12 +16,39 @@ else()
   endif()
 endif()
 
+# brontel_export_folder(<target> [FOLDER <dir>])
+# Makes the headers of one source folder (default: the current one) visible
+# to the target and to what links it, and no other folder: the build tree
+# gets include/<target>/<dir> -> the source folder, and include/<target> is
+# the target's public include directory. Includes stay root-relative
+# ("tv/channel_lists.h"), and a folder that includes a header of a folder it
+# does not link fails to build.
+function(brontel_export_folder target)
+  cmake_parse_arguments(ARG "" "FOLDER" "" ${ARGN})
+  if(ARG_FOLDER)
+    set(folder ${ARG_FOLDER})
+  else()
+    file(RELATIVE_PATH folder ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  endif()
+  set(root ${CMAKE_BINARY_DIR}/include/${target})
+  get_filename_component(parent ${root}/${folder} DIRECTORY)
+  file(MAKE_DIRECTORY ${parent})
+  file(CREATE_LINK ${CMAKE_SOURCE_DIR}/${folder} ${root}/${folder} SYMBOLIC)
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "INTERFACE_LIBRARY")
+    target_include_directories(${target} INTERFACE ${root})
+  else()
+    target_include_directories(${target} PUBLIC ${root})
+  endif()
+endfunction()
+
 # brontel_core_library(<name> SOURCES ... [DEPS ...])
-# A portable library: no <windows.h>, built by both toolchains.
+# A portable library: no <windows.h>, built by both toolchains. It exports
+# its own folder only.
 function(brontel_core_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
   add_library(${name} STATIC ${ARG_SOURCES})
-  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  brontel_export_folder(${name})
   if(ARG_DEPS)
     target_link_libraries(${name} PUBLIC ${ARG_DEPS})
   endif()

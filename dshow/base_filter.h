@@ -3,7 +3,7 @@
 // machine, the reference clock, joining the graph, and pin enumeration. A
 // derived filter owns its pins and hands them out through PinCount/Pin.
 
-#include <windows.h>
+#include "win32/windows_include.h"
 #include <strmif.h>
 #include <uuids.h>
 #include <vfwmsgs.h>
@@ -11,7 +11,7 @@
 #include <string>
 
 #include "dshow/critical_section.h"
-#include "dshow/module_lock.h"
+#include "win32/module_lock.h"
 
 namespace brontel::dshow {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "dshow/base_filter.h"
-#include "dshow/com_ptr.h"
+#include "win32/com_ptr.h"
 #include "dshow/enumerators.h"
 
 namespace brontel::dshow {

@@ -3,7 +3,7 @@
 // media type, media-type enumeration, pin information and the new-segment
 // values. Pins live inside their filter and share its reference count.
 
-#include <windows.h>
+#include "win32/windows_include.h"
 #include <strmif.h>
 
 #include <string>

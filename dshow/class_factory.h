@@ -1,8 +1,10 @@
 #pragma once
-// The module's class table, its class factories, and the DllGetClassObject,
-// DllCanUnloadNow and DllRegisterServer work behind a filter library.
+// The filter library's class table and the DllGetClassObject, DllCanUnloadNow
+// and DllRegisterServer work behind it: the COM server part comes from the
+// foundation, the filter mapper registration is added here.
 
-#include <windows.h>
+#include "win32/class_factory.h"
+#include "win32/windows_include.h"
 
 #include <cstddef>
 
@@ -10,8 +12,8 @@ namespace brontel::dshow {
 
 struct FilterSetup;
 
-// Creates one object with a reference count of 1.
-using CreateInstanceFunction = HRESULT (*)(IUnknown** object);
+using brontel::CanUnloadModule;
+using brontel::CreateInstanceFunction;
 
 struct FactoryTemplate {
   const wchar_t* name;
@@ -22,7 +24,6 @@ struct FactoryTemplate {
 
 HRESULT GetClassObjectFromTable(const FactoryTemplate* table, size_t count, REFCLSID clsid,
                                 REFIID riid, void** ppv);
-HRESULT CanUnloadModule();
 // Writes (or removes) HKCR\CLSID\{clsid} with InprocServer32 = this module
 // and ThreadingModel "Both" for every class, and registers the filters with
 // the filter mapper.

@@ -1,7 +1,7 @@
 #pragma once
 // A Win32 critical section and its scoped lock.
 
-#include <windows.h>
+#include "win32/windows_include.h"
 
 namespace brontel::dshow {
 

@@ -4,7 +4,8 @@
 
 #include "dshow/base_filter.h"
 #include "dshow/base_pin.h"
-#include "dshow/module_lock.h"
+#include "win32/com_object.h"
+#include "win32/module_lock.h"
 
 namespace brontel::dshow {
 
@@ -13,32 +14,14 @@ namespace {
 // What both enumerators share: the reference count and the position over a
 // source that reports its item count.
 template <typename Interface, const IID& kIid>
-class EnumeratorBase : public Interface {
+class EnumeratorBase : public SingleInterfaceObject<Interface, kIid> {
  public:
-  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-    if (!ppv) return E_POINTER;
-    if (riid == IID_IUnknown || riid == kIid) {
-      *ppv = static_cast<Interface*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&m_refCount); }
-  STDMETHODIMP_(ULONG) Release() override {
-    LONG count = InterlockedDecrement(&m_refCount);
-    if (count == 0) delete this;
-    return count;
-  }
   STDMETHODIMP Reset() override {
     m_position = 0;
     return S_OK;
   }
 
  protected:
-  virtual ~EnumeratorBase() = default;
-  LONG m_refCount = 1;
   int m_position = 0;
   ModuleObjectLock m_moduleLock;
 };

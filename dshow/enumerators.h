@@ -2,7 +2,7 @@
 // IEnumPins over a filter's pins and IEnumMediaTypes over a pin's preferred
 // types. Each holds a reference on what it enumerates.
 
-#include <windows.h>
+#include "win32/windows_include.h"
 #include <strmif.h>
 
 namespace brontel::dshow {

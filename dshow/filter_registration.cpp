@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "dshow/com_ptr.h"
+#include "win32/com_ptr.h"
 
 namespace brontel::dshow {
 

@@ -2,7 +2,7 @@
 // Registration data for a filter and its registration with the DirectShow
 // filter mapper (IFilterMapper2), in the legacy DirectShow filter category.
 
-#include <windows.h>
+#include "win32/windows_include.h"
 #include <strmif.h>
 
 namespace brontel::dshow {

@@ -2,7 +2,7 @@
 // AM_MEDIA_TYPE as a value: MediaType owns its format block (CoTaskMem) and
 // its pUnk reference. Move-only; copies go through Assign, which can fail.
 
-#include <windows.h>
+#include "win32/windows_include.h"
 #include <strmif.h>
 #include <uuids.h>
 #include <vfwmsgs.h>

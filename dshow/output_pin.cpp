@@ -1,7 +1,7 @@
 #include "dshow/output_pin.h"
 
 #include "dshow/base_filter.h"
-#include "dshow/com_ptr.h"
+#include "win32/com_ptr.h"
 
 namespace brontel::dshow {
 

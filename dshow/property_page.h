@@ -3,10 +3,10 @@
 // page connects to its object, fills the dialog on activation, reads it back
 // on deactivation and apply, and sees the dialog's messages.
 
-#include <windows.h>
+#include "win32/windows_include.h"
 #include <ocidl.h>
 
-#include "dshow/module_lock.h"
+#include "win32/module_lock.h"
 
 namespace brontel::dshow {
 

@@ -1,6 +1,6 @@
 #include "dshow/transform_filter.h"
 
-#include "dshow/com_ptr.h"
+#include "win32/com_ptr.h"
 #include "dshow/enumerators.h"
 
 namespace brontel::dshow {

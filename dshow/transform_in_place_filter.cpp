@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "dshow/com_ptr.h"
+#include "win32/com_ptr.h"
 
 namespace brontel::dshow {
 

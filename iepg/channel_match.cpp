@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/app_settings.h"
+#include "app/settings/app_settings.h"
 #include "iepg/iepg_parser.h"
 
 namespace brontel {

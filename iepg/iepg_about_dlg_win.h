@@ -1,7 +1,7 @@
 #pragma once
 // The about box of the system menu.
 
-#include <windows.h>
+#include "win32/windows_include.h"
 
 namespace brontel {
 

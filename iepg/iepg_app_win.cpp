@@ -1,9 +1,9 @@
 // BrontelIEPG.exe: started by the web browser with the path of an iEPG file.
-#include <windows.h>
+#include "win32/windows_include.h"
 
 #include <string>
 
-#include "iepg/command_line.h"
+#include "app/vocabulary/program_arguments.h"
 #include "iepg/iepg_reserve_dlg_win.h"
 
 namespace brontel {
@@ -15,7 +15,7 @@ class CIepgApp {
   // The whole rest of the command line is the path, quotes and all. An
   // empty one ends the program without showing anything.
   int Run(const std::wstring& commandLine) {
-    const std::wstring path = PathFromCommandLine(commandLine);
+    const std::wstring path = ArgumentsAfterProgramName(commandLine);
     if (path.empty()) return 0;
     CIepgReserveDlg dialog(m_instance, path);
     dialog.DoModal();

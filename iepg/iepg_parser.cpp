@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/app_settings.h"
+#include "app/settings/app_settings.h"
 #include "iepg/line_reader.h"
 
 namespace brontel {

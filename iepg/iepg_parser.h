@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "app/settings_values.h"
+#include "app/settings/settings_values.h"
 
 namespace brontel {
 

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "app/text_convert.h"
+#include "win32/text_convert.h"
 #include "iepg/channel_match.h"
 #include "iepg/date_field_text.h"
 #include "iepg/iepg_about_dlg_win.h"

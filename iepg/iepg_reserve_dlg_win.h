@@ -2,20 +2,19 @@
 // The reservation dialog: shows the programme of one iEPG file and turns it
 // into a schedule entry on OK.
 
-#include <windows.h>
+#include "win32/windows_include.h"
 
 #include <array>
 #include <cstdint>
 #include <string>
 
-#include "app/app_settings.h"
-#include "app/registry_store_win.h"
+#include "app/settings/app_settings.h"
+#include "app/settings/registry_store_win.h"
+#include "app/vocabulary/message_ids.h"
 #include "iepg/iepg_parser.h"
 
 namespace brontel {
 
-// Sent to the main program after "ScheItemTemp" has been written.
-constexpr UINT WM_IEPG_RESERVE = WM_USER + 100;
 // The main program's window: the standard dialog class and its title.
 constexpr wchar_t kMainWindowClass[] = L"#32770";
 constexpr wchar_t kMainWindowTitle[] = L"Brontel";

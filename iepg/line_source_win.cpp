@@ -1,6 +1,6 @@
 #include "iepg/line_source_win.h"
 
-#include <windows.h>
+#include "win32/windows_include.h"
 
 namespace brontel {
 namespace {

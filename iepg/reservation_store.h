@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "app/app_settings.h"
+#include "app/settings/app_settings.h"
 
 namespace brontel {
 

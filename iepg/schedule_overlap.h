@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "app/settings_values.h"
+#include "app/settings/settings_values.h"
 
 namespace brontel {
 

@@ -4,7 +4,7 @@
 // dialog hosts it as item 1000; label controls (items 1012 to 1016) are laid
 // over its label areas. Everything here is documented in skin/README.md.
 
-#include <windows.h>
+#include "win32/windows_include.h"
 
 #include <climits>
 #include <string>

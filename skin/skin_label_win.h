@@ -2,7 +2,7 @@
 // The label control laid over the skin: its text is the window text, drawn
 // in the style of a label element on top of the skin picture beneath it.
 
-#include <windows.h>
+#include "win32/windows_include.h"
 
 namespace brontel::skin {
 

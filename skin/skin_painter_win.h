@@ -1,7 +1,7 @@
 #pragma once
 // GDI drawing of a skin model. Owns the fonts the skin names.
 
-#include <windows.h>
+#include "win32/windows_include.h"
 
 #include <map>
 #include <string>

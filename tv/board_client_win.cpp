@@ -41,7 +41,7 @@ class ScopedInterface {
 
 const InputColour* ColourOf(const VidClrGroup& colours, std::int32_t source) {
   switch (source) {
-    case kSourceTV:
+    case kSourceTv:
       return &colours.tv;
     case kSourceVideo:
       return &colours.video1;
@@ -200,12 +200,12 @@ void CBoardClient::SelectSource(std::int32_t source, bool updateWindow) {
   } else {
     if (updateWindow && !m_host.VideoWindowVisible()) m_host.ShowVideoWindow(true);
     video->SetVideoMode(Entry(), 0);
-    if (source == kSourceTV) {
+    if (source == kSourceTv) {
       {
         ScopedInterface<IKXTuner> tuner(Query<IKXTuner>(IID_IKXTuner));
         if (tuner) tuner->SetTunerMode(Entry(), 0);
       }
-      const std::optional<ListEntry> entry = m_lists.CurrentEntry(kSourceTV);
+      const std::optional<ListEntry> entry = m_lists.CurrentEntry(kSourceTv);
       TuneChannel(m_settings.tvSet.lTunerSrc, entry ? entry->number : 0, false);
       SetAudioModeValue(kAudioMono);
     }
@@ -246,7 +246,7 @@ void CBoardClient::NextSource() {
 void CBoardClient::ReselectSource() {
   const std::int32_t source = m_settings.appSet.msCurrSrc;
   SetSound(kSoundMute);
-  if (source == kSourceRadio) SelectSource(kSourceTV, false);
+  if (source == kSourceRadio) SelectSource(kSourceTv, false);
   SetSound(kSoundOn);
   SelectSource(source, true);
 }
@@ -273,21 +273,21 @@ void CBoardClient::ShowChannelEntry(std::int32_t source) {
   const std::optional<ListEntry> entry = m_lists.CurrentEntry(source);
   if (!entry) return;
   char number[32];
-  std::snprintf(number, sizeof number, source == kSourceTV ? "Ch %ld" : "St %ld",
+  std::snprintf(number, sizeof number, source == kSourceTv ? "Ch %ld" : "St %ld",
                 static_cast<long>(entry->number));
   m_host.ShowChannelTexts(entry->name, number);
 }
 
 void CBoardClient::ChannelStep(bool up) {
   const std::int32_t source = m_settings.appSet.msCurrSrc;
-  if (source != kSourceTV && source != kSourceRadio) return;
+  if (source != kSourceTv && source != kSourceRadio) return;
   m_lists.StepPosition(source, up);
   TuneCurrentEntry();
 }
 
 void CBoardClient::TuneCurrentEntry() {
   const std::int32_t source = m_settings.appSet.msCurrSrc;
-  if (source != kSourceTV && source != kSourceRadio) return;
+  if (source != kSourceTv && source != kSourceRadio) return;
   ShowChannelEntry(source);
   const std::optional<ListEntry> entry = m_lists.CurrentEntry(source);
   if (source == kSourceRadio) {
@@ -300,7 +300,7 @@ void CBoardClient::TuneCurrentEntry() {
 
 bool CBoardClient::SelectChannelNumber(std::int32_t number) {
   const std::int32_t source = m_settings.appSet.msCurrSrc;
-  if ((source != kSourceTV && source != kSourceRadio) || !m_lists.HasNumber(source, number)) {
+  if ((source != kSourceTv && source != kSourceRadio) || !m_lists.HasNumber(source, number)) {
     return false;
   }
   m_lists.SelectByNumber(source, number);

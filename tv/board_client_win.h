@@ -3,30 +3,21 @@
 // manager object, obtains the interface each operation needs, calls it and
 // releases it again. The main dialog owns one and forwards its timers.
 
-#include <windows.h>
+#include "win32/windows_include.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
 
 #include "apimgr/kx_interfaces.h"
-#include "app/app_settings.h"
+#include "app/settings/app_settings.h"
+#include "app/vocabulary/message_ids.h"
+#include "app/vocabulary/timer_ids.h"
 #include "tv/board_logic.h"
 #include "tv/channel_lists.h"
 #include "tv/freq_tables.h"
 
 namespace brontel {
-
-// Timers of the main window that the board client runs. The volume hold
-// timers belong to the panel, which steps the volume through VolumeUp and
-// VolumeDown.
-constexpr UINT_PTR kTimerAudioModeChoice = 300;
-constexpr UINT_PTR kTimerAudioModeCheck = 301;
-constexpr UINT_PTR kTimerPendingSource = 2000;
-
-// Posted to the main window for each board event (wParam: the event code),
-// because the board library reports them on a thread of its own.
-constexpr UINT kMsgBoardEvent = WM_APP + 0x40;
 
 // Sound states of SetSound.
 enum SoundState : int {

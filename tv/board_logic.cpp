@@ -16,14 +16,14 @@ bool HasSVideo(std::uint32_t word) {
 
 // The source button's cycle.
 constexpr SourceChoice kCycle[] = {
-    {kSourceTV, 0},     {kSourceVideo, 0},  {kSourceVideo, 1},
+    {kSourceTv, 0},     {kSourceVideo, 0},  {kSourceVideo, 1},
     {kSourceSVideo, 0}, {kSourceSVideo, 1}, {kSourceRadio, 0},
 };
 constexpr int kCycleLength = 6;
 
 std::uint32_t BitOf(SourceChoice choice) {
   switch (choice.source) {
-    case kSourceTV:
+    case kSourceTv:
       return kAvailTV;
     case kSourceVideo:
       return choice.connector == 0 ? kAvailVideo0 : kAvailVideo1;
@@ -100,7 +100,7 @@ std::int32_t StartVolumeStep(std::int32_t lVolLevel) {
 
 std::int32_t AudioSourceFor(std::int32_t source) {
   switch (source) {
-    case kSourceTV:
+    case kSourceTv:
       return 0;
     case kSourceRadio:
       return 2;
@@ -111,7 +111,7 @@ std::int32_t AudioSourceFor(std::int32_t source) {
 
 std::int32_t VideoInputKindFor(std::int32_t source) {
   switch (source) {
-    case kSourceTV:
+    case kSourceTv:
       return 1;
     case kSourceVideo:
       return 2;

@@ -5,7 +5,8 @@
 
 #include <cstdint>
 
-#include "tv/source_numbers.h"
+#include "app/vocabulary/sound_modes.h"
+#include "app/vocabulary/source_numbers.h"
 
 namespace brontel {
 
@@ -19,14 +20,6 @@ enum SourceBit : std::uint32_t {
   kAvailRadio = 32,
 };
 
-// Sound modes; the board reports the receivable ones as a mask of these bits.
-enum AudioMode : std::int32_t {
-  kAudioMono = 1,
-  kAudioStereo = 2,
-  kAudioA = 4,
-  kAudioB = 8,
-  kAudioAB = 16,
-};
 // While a recording plays back only the bilingual channels can be chosen.
 constexpr std::uint32_t kPlaybackAudioMask = kAudioA | kAudioB | kAudioAB;
 

@@ -1,10 +1,10 @@
 #include "tv/channel_files_win.h"
 
-#include <windows.h>
+#include "win32/windows_include.h"
 
 #include <utility>
 
-#include "app/text_convert.h"
+#include "win32/text_convert.h"
 #include "tv/private_profile_win.h"
 #include "tv/region_file.h"
 

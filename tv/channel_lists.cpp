@@ -1,6 +1,6 @@
 #include "tv/channel_lists.h"
 
-#include "tv/source_numbers.h"
+#include "app/vocabulary/source_numbers.h"
 
 namespace brontel {
 
@@ -36,7 +36,7 @@ std::int32_t Bounded(std::int32_t count, std::int32_t capacity) {
 }  // namespace
 
 std::optional<ChannelLists::ListRef> ChannelLists::List(std::int32_t source) const {
-  if (source == kSourceTV) {
+  if (source == kSourceTv) {
     TVSetGroup& tv = m_settings.tvSet;
     return ListRef{&tv.lCurrChn, Bounded(tv.lTVChnCount, kChannelRecordCount), kChannelRecordCount,
                    &tv, nullptr};
@@ -109,7 +109,7 @@ std::int32_t ChannelLists::SelectByNumber(std::int32_t source, std::int32_t numb
 }
 
 std::int32_t ChannelLists::OffsetOf(std::int32_t number) const {
-  const std::optional<ListRef> list = List(kSourceTV);
+  const std::optional<ListRef> list = List(kSourceTv);
   const std::int32_t position = list->Find(number);
   if (position == 0) return 0;
   return MegahertzToHertz(m_settings.tvSet.channels[position - 1].dFreqOffset);
@@ -125,7 +125,7 @@ std::int32_t& ChannelLists::PreviousSlot(std::int32_t source) {
 }
 
 std::int32_t ChannelLists::PreviousPosition(std::int32_t source) const {
-  if (source == kSourceTV) return m_previousChn;
+  if (source == kSourceTv) return m_previousChn;
   if (source == kSourceRadio) return m_previousStn;
   return 0;
 }

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "app/app_settings.h"
+#include "app/settings/app_settings.h"
 #include "tv/freq_tables.h"
 
 namespace brontel {

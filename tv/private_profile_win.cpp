@@ -1,10 +1,10 @@
 #include "tv/private_profile_win.h"
 
-#include <windows.h>
+#include "win32/windows_include.h"
 
 #include <vector>
 
-#include "app/text_convert.h"
+#include "win32/text_convert.h"
 
 namespace brontel {
 

@@ -3,7 +3,7 @@
 // its picture window. It is dragged by its picture, resized by its frame and
 // hidden while the radio plays.
 
-#include <windows.h>
+#include "win32/windows_include.h"
 
 namespace brontel {
 

@@ -8,6 +8,10 @@
 #include <optional>
 #include <string>
 
+#include "app/vocabulary/run_modes.h"
+#include "app/vocabulary/source_numbers.h"
+#include "app/vocabulary/timer_ids.h"
+
 namespace brontel::panel {
 
 // Action codes carried by skin events, classic buttons and menu commands.
@@ -71,32 +75,8 @@ enum ActionIndex : int {
 
 using ActionStates = std::array<bool, kActionCount>;
 
-// lRunMode values.
-enum RunMode : std::int32_t {
-  kRunLive = 0,
-  kRunSchedulePrepared = 1,
-  kRunRecording = 2,
-  kRunPlayback = 3,
-  kRunTimeShift = 4,
-  kRunModeCount
-};
-
-// msCurrSrc values.
-enum Source : std::int32_t {
-  kSourceTv = 0,
-  kSourceVideo = 1,
-  kSourceSVideo = 2,
-  kSourceRadio = 3,
-  kSourceCount
-};
-
-// Window timers the panel uses.
-constexpr unsigned kTimerVolumeUpHold = 100;
-constexpr unsigned kTimerVolumeDownHold = 101;
-constexpr unsigned kTimerVolumeUpRepeat = 200;
-constexpr unsigned kTimerVolumeDownRepeat = 201;
+// Window timer periods of the panel.
 constexpr unsigned kVolumeHoldMs = 500;
-constexpr unsigned kTimerDigitEntry = 400;
 constexpr unsigned kDigitEntryMs = 3000;
 
 // Inputs of the enable rule.

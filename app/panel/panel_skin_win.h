@@ -3,7 +3,7 @@
 // checks and records every element the panel uses, lays the labels over
 // their areas, and shows the panel's state on it.
 
-#include <windows.h>
+#include "win32/windows_include.h"
 
 #include <map>
 #include <string>

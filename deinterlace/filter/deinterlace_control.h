@@ -3,7 +3,7 @@
 // kxDIgrab and kxDISnap, and the class ids of both libraries. The two filters
 // answer the same method table under different interface ids.
 
-#include <windows.h>
+#include "win32/windows_include.h"
 #include <unknwn.h>
 
 namespace brontel {

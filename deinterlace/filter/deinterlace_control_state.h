@@ -2,7 +2,7 @@
 // What both filters' IDeinterlaceControl share: the settings under the
 // settings lock, the grab request and the argument checks.
 
-#include <windows.h>
+#include "win32/windows_include.h"
 
 #include "deinterlace/deinterlace_step.h"
 #include "dshow/critical_section.h"

@@ -2,7 +2,7 @@
 // The input media types both filters take: VIDEOINFOHEADER video, YUY2 or
 // UYVY, 16 bits per pixel.
 
-#include <windows.h>
+#include "win32/windows_include.h"
 #include <strmif.h>
 
 #include "deinterlace/deinterlace_step.h"

@@ -1,13 +1,13 @@
 // The kxDIgrab library: the deinterlacer filter and its property page.
 
-#include <windows.h>
+#include "win32/windows_include.h"
 
 #include <iterator>
 
 #include "deinterlace/filter/deinterlace_page.h"
 #include "deinterlace/filter/grab_filter.h"
 #include "dshow/class_factory.h"
-#include "dshow/module_lock.h"
+#include "win32/module_lock.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ const brontel::dshow::FactoryTemplate kClasses[] = {
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {
-    brontel::dshow::SetModuleInstance(instance);
+    brontel::SetModuleInstance(instance);
     DisableThreadLibraryCalls(instance);
   }
   return TRUE;

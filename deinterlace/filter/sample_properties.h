@@ -2,7 +2,7 @@
 // Carries a sample's timing and flags over to the output sample of a
 // transform.
 
-#include <windows.h>
+#include "win32/windows_include.h"
 #include <strmif.h>
 
 namespace brontel {

@@ -1,6 +1,6 @@
 #include "outside/virtualboard/board_journal.h"
 
-#include <windows.h>
+#include "win32/windows_include.h"
 
 #include <cstring>
 #include <mutex>

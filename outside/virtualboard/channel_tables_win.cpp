@@ -1,6 +1,6 @@
 #include "outside/virtualboard/channel_tables_win.h"
 
-#include <windows.h>
+#include "win32/windows_include.h"
 
 #include <cwchar>
 #include <string>

@@ -1,6 +1,6 @@
 // The three entry points of the board driver library.
 
-#include <windows.h>
+#include "win32/windows_include.h"
 
 #include <mutex>
 #include <new>

@@ -2,7 +2,7 @@
 // The picture window: a child of the caller's window that shows the board's
 // synthetic picture about 30 times a second.
 
-#include <windows.h>
+#include "win32/windows_include.h"
 
 #include <string>
 

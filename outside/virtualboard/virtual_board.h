@@ -2,7 +2,7 @@
 // One board of the virtual board driver: its state and the commands the
 // board API manager sends through kxTVA_DoThis.
 
-#include <windows.h>
+#include "win32/windows_include.h"
 
 #include <cstdint>
 #include <memory>

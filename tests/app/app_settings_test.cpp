@@ -1,4 +1,5 @@
-#include "app/app_settings.h"
+#include "app/settings/app_settings.h"
+#include "app/settings/memory_store.h"
 
 #include <gtest/gtest.h>
 

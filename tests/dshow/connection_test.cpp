@@ -10,7 +10,7 @@
 namespace brontel::test {
 namespace {
 
-using dshow::ComPtr;
+using brontel::ComPtr;
 
 const GUID kSubtypeRgb24 = MEDIASUBTYPE_RGB24;
 

@@ -10,7 +10,7 @@
 namespace brontel::test {
 namespace {
 
-using dshow::ComPtr;
+using brontel::ComPtr;
 
 struct FilterKind {
   const char* name;

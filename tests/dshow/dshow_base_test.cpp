@@ -12,7 +12,7 @@
 namespace brontel::test {
 namespace {
 
-using dshow::ComPtr;
+using brontel::ComPtr;
 
 // ---- media types
 

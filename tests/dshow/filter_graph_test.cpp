@@ -10,7 +10,7 @@
 namespace brontel::test {
 namespace {
 
-using dshow::ComPtr;
+using brontel::ComPtr;
 
 constexpr int kFrameCount = 4;
 

@@ -17,7 +17,7 @@
 namespace brontel::test {
 namespace {
 
-using dshow::ComPtr;
+using brontel::ComPtr;
 
 constexpr int kModeIds[] = {1110, 1111, 1112, 1113, 1114, 1115};
 constexpr int kFilterIds[] = {1120, 1121, 1122};

@@ -21,7 +21,7 @@ struct IAMFilterData : public IUnknown {
 
 namespace {
 
-using dshow::ComPtr;
+using brontel::ComPtr;
 
 constexpr DWORD kMeritUnlikely = 0x200000;
 // {97F7C4D4-547B-4A5F-8332-536430AD2E4D}

@@ -16,7 +16,7 @@
 namespace brontel::test {
 namespace {
 
-using dshow::ComPtr;
+using brontel::ComPtr;
 
 constexpr int kWarmUpCycles = 10;
 constexpr int kCycles = 150;

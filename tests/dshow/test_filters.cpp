@@ -3,7 +3,7 @@
 #include <cstring>
 #include <new>
 
-#include "dshow/com_ptr.h"
+#include "win32/com_ptr.h"
 
 namespace brontel::test {
 
@@ -55,7 +55,7 @@ class ShortAllocator final : public IMemAllocator {
 
  private:
   LONG m_refCount = 1;
-  dshow::ComPtr<IMemAllocator> m_inner;
+  brontel::ComPtr<IMemAllocator> m_inner;
 };
 
 }  // namespace
@@ -92,7 +92,7 @@ TestSourceFilter::TestSourceFilter(const AM_MEDIA_TYPE& mt, long bufferBytes)
 }
 
 HRESULT TestSourceFilter::Push(const std::vector<std::uint8_t>& frame, const SampleProps& props) {
-  dshow::ComPtr<IMediaSample> sample;
+  brontel::ComPtr<IMediaSample> sample;
   HRESULT hr = m_pin.GetDeliveryBuffer(sample.GetAddressOf(), nullptr, nullptr, 0);
   if (FAILED(hr)) return hr;
   BYTE* data = nullptr;
@@ -127,7 +127,7 @@ HRESULT TestSinkPin::CheckMediaType(const AM_MEDIA_TYPE& mt) {
 STDMETHODIMP TestSinkPin::GetAllocator(IMemAllocator** allocator) {
   if (!m_sink->m_shortAllocator) return InputPin::GetAllocator(allocator);
   if (!allocator) return E_POINTER;
-  dshow::ComPtr<IMemAllocator> inner;
+  brontel::ComPtr<IMemAllocator> inner;
   HRESULT hr = CoCreateInstance(CLSID_MemoryAllocator, nullptr, CLSCTX_INPROC_SERVER,
                                 IID_IMemAllocator, reinterpret_cast<void**>(inner.GetAddressOf()));
   if (FAILED(hr)) return hr;

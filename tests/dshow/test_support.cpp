@@ -75,7 +75,7 @@ HRESULT TestGraph::Build(const CLSID& filterClsid, const AM_MEDIA_TYPE& sourceTy
 }
 
 IPin* TestGraph::FilterPin(int index) {
-  dshow::ComPtr<IEnumPins> pins;
+  brontel::ComPtr<IEnumPins> pins;
   if (!m_filter || FAILED(m_filter->EnumPins(pins.GetAddressOf()))) return nullptr;
   IPin* pin = nullptr;
   if (index > 0) pins->Skip(index);

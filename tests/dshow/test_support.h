@@ -10,7 +10,7 @@
 #include <ostream>
 #include <vector>
 
-#include "dshow/com_ptr.h"
+#include "win32/com_ptr.h"
 #include "dshow/media_type.h"
 #include "test_filters.h"
 
@@ -38,8 +38,8 @@ dshow::MediaType MakeVideoType(const GUID& subtype, int width, int height, int b
 std::vector<std::uint8_t> MakeFrame(int width, int height, int index);
 
 template <typename T>
-dshow::ComPtr<T> CreateComObject(const CLSID& clsid, const IID& iid) {
-  dshow::ComPtr<T> object;
+brontel::ComPtr<T> CreateComObject(const CLSID& clsid, const IID& iid) {
+  brontel::ComPtr<T> object;
   CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid,
                    reinterpret_cast<void**>(object.GetAddressOf()));
   return object;
@@ -61,9 +61,9 @@ class TestGraph {
   IPin* FilterPin(int index);
 
  private:
-  dshow::ComPtr<IGraphBuilder> m_graph;
-  dshow::ComPtr<IMediaControl> m_control;
-  dshow::ComPtr<IBaseFilter> m_filter;
+  brontel::ComPtr<IGraphBuilder> m_graph;
+  brontel::ComPtr<IMediaControl> m_control;
+  brontel::ComPtr<IBaseFilter> m_filter;
   TestSourceFilter* m_source = nullptr;  // AddRef'd
   TestSinkFilter* m_sink = nullptr;      // AddRef'd
 };

@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-#include "app/app_settings.h"
+#include "app/settings/app_settings.h"
 #include "iepg/iepg_parser.h"
 
 namespace brontel {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "iepg/command_line.h"
+#include "app/vocabulary/program_arguments.h"
 #include "iepg/schedule_overlap.h"
 
 namespace brontel {
@@ -35,7 +35,7 @@ TEST(DateFieldTexts, EachRepetitionKind) {
   }
 }
 
-TEST(PathFromCommandLine, EverythingAfterTheProgramNameStaysAsItIs) {
+TEST(ArgumentsAfterProgramName, EverythingAfterTheProgramNameStaysAsItIs) {
   const struct {
     const char* commandLine;
     const char* path;
@@ -50,9 +50,9 @@ TEST(PathFromCommandLine, EverythingAfterTheProgramNameStaysAsItIs) {
       {"", ""},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(PathFromCommandLine(std::string(c.commandLine)), c.path) << c.commandLine;
+    EXPECT_EQ(ArgumentsAfterProgramName(std::string(c.commandLine)), c.path) << c.commandLine;
   }
-  EXPECT_EQ(PathFromCommandLine(std::wstring(L"a.exe b.tvpi")), L"b.tvpi");
+  EXPECT_EQ(ArgumentsAfterProgramName(std::wstring(L"a.exe b.tvpi")), L"b.tvpi");
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_settings.h"
+#include "app/settings/app_settings.h"
 #include "iepg/channel_match.h"
 #include "iepg/iepg_parser.h"
 #include "iepg/line_reader.h"

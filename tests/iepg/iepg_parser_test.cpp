@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_settings.h"
+#include "app/settings/app_settings.h"
 #include "iepg/line_reader.h"
 #include "iepg/tokyo_time.h"
 

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "app/app_settings.h"
-#include "app/registry_store_win.h"
-#include "app/text_convert.h"
+#include "app/settings/app_settings.h"
+#include "app/settings/registry_store_win.h"
+#include "win32/text_convert.h"
 
 namespace brontel {
 namespace {

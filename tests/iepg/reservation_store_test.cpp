@@ -7,6 +7,7 @@
 
 #include "iepg/iepg_parser.h"
 #include "iepg/schedule_overlap.h"
+#include "app/settings/memory_store.h"
 #include "iepg/tokyo_time.h"
 
 namespace brontel {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_settings.h"
+#include "app/settings/app_settings.h"
 #include "iepg/iepg_parser.h"
 #include "iepg/tokyo_time.h"
 

@@ -551,7 +551,7 @@ TEST_F(SkinControlTest, ScreenshotsOfSplashAndPanel) {
   panel::PanelState state;
   state.overlayMode = false;  // as under Wine: snapshot stays disabled
   ShowPanelState(state, true);
-  const auto channel = panel::MakeChannelDisplay(0, panel::kSourceTv, {true, 12, "NHK Sogo"});
+  const auto channel = panel::MakeChannelDisplay(0, kSourceTv, {true, 12, "NHK Sogo"});
   SetDlgItemTextA(m_host, panel::kLabelChannelNumber, channel.numberText.c_str());
   SetDlgItemTextA(m_host, panel::kLabelChannelName, channel.nameText.c_str());
   auto apply = [this](const panel::TimeDisplay& plan) {
@@ -588,8 +588,8 @@ TEST_F(SkinControlTest, ScreenshotsOfSplashAndPanel) {
   SaveScreenshot("skin-panel-japanese.png");
 
   // The radio in playback, muted, with the schedule indicator off.
-  state.msCurrSrc = panel::kSourceRadio;
-  state.lRunMode = panel::kRunPlayback;
+  state.msCurrSrc = kSourceRadio;
+  state.lRunMode = kRunPlayback;
   ShowPanelState(state, false);
   Show("LCD-Schedule", false);
   SetDlgItemTextW(m_host, panel::kLabelChannelNumber, L"");

@@ -33,16 +33,16 @@ std::vector<SourceChoice> Cycle(std::uint32_t mask, SourceChoice from, int press
 
 TEST(BoardLogic, SourceButtonVisitsOnlyAvailableSources) {
   const std::uint32_t tunerAndConnector0 = kAvailTV | kAvailRadio | kAvailVideo0 | kAvailSVideo0;
-  const auto seen = Cycle(tunerAndConnector0, {kSourceTV, 0}, 4);
+  const auto seen = Cycle(tunerAndConnector0, {kSourceTv, 0}, 4);
   const SourceChoice expected[] = {
-      {kSourceVideo, 0}, {kSourceSVideo, 0}, {kSourceRadio, 0}, {kSourceTV, 0}};
+      {kSourceVideo, 0}, {kSourceSVideo, 0}, {kSourceRadio, 0}, {kSourceTv, 0}};
   for (int i = 0; i < 4; ++i) {
     EXPECT_EQ(seen[i].source, expected[i].source) << i;
     EXPECT_EQ(seen[i].connector, expected[i].connector) << i;
   }
   // Both connectors.
   const auto all = Cycle(63, {kSourceRadio, 0}, 6);
-  const SourceChoice full[] = {{kSourceTV, 0},     {kSourceVideo, 0},  {kSourceVideo, 1},
+  const SourceChoice full[] = {{kSourceTv, 0},     {kSourceVideo, 0},  {kSourceVideo, 1},
                                {kSourceSVideo, 0}, {kSourceSVideo, 1}, {kSourceRadio, 0}};
   for (int i = 0; i < 6; ++i) {
     EXPECT_EQ(all[i].source, full[i].source) << i;
@@ -52,15 +52,15 @@ TEST(BoardLogic, SourceButtonVisitsOnlyAvailableSources) {
 
 TEST(BoardLogic, BoardWithoutTunerNeverLandsOnTvOrRadio) {
   const std::uint32_t mask = kAvailVideo1 | kAvailSVideo0;
-  for (const SourceChoice& c : Cycle(mask, {kSourceTV, 0}, 12)) {
-    EXPECT_NE(c.source, kSourceTV);
+  for (const SourceChoice& c : Cycle(mask, {kSourceTv, 0}, 12)) {
+    EXPECT_NE(c.source, kSourceTv);
     EXPECT_NE(c.source, kSourceRadio);
   }
 }
 
 TEST(BoardLogic, EmptyMaskStopsAfterSixSteps) {
-  const SourceChoice c = NextSourceChoice({kSourceTV, 0}, 0);
-  EXPECT_EQ(c.source, kSourceTV);  // six steps round the cycle end where they began
+  const SourceChoice c = NextSourceChoice({kSourceTv, 0}, 0);
+  EXPECT_EQ(c.source, kSourceTv);  // six steps round the cycle end where they began
 }
 
 TEST(BoardLogic, AudioModeChoice) {

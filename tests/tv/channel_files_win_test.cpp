@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/text_convert.h"
+#include "win32/text_convert.h"
 #include "tv/private_profile_win.h"
 #include "tv/wine_paths.h"
 

@@ -4,7 +4,7 @@
 
 #include <initializer_list>
 
-#include "tv/source_numbers.h"
+#include "app/vocabulary/source_numbers.h"
 
 namespace brontel {
 namespace {
@@ -39,13 +39,13 @@ TEST(StepPosition, WrapsAroundInBothDirections) {
     bool up;
     std::int32_t next;
   } cases[] = {
-      {kSourceTV, 3, 1, true, 2},           {kSourceTV, 3, 3, true, 1},
-      {kSourceTV, 3, 1, false, 3},          {kSourceTV, 3, 2, false, 1},
-      {kSourceTV, 3, 0, true, 2},           {kSourceTV, 3, 0, false, 3},
-      {kSourceTV, 3, -4, false, 3},         {kSourceTV, 1, 1, true, 1},
-      {kSourceTV, 1, 1, false, 1},          {kSourceTV, 181, 181, true, 1},
-      {kSourceTV, 181, 1, false, 181},      {kSourceTV, 3, 2147483647, true, 1},
-      {kSourceTV, 3, 2147483647, false, 1}, {kSourceRadio, 10, 10, true, 1},
+      {kSourceTv, 3, 1, true, 2},           {kSourceTv, 3, 3, true, 1},
+      {kSourceTv, 3, 1, false, 3},          {kSourceTv, 3, 2, false, 1},
+      {kSourceTv, 3, 0, true, 2},           {kSourceTv, 3, 0, false, 3},
+      {kSourceTv, 3, -4, false, 3},         {kSourceTv, 1, 1, true, 1},
+      {kSourceTv, 1, 1, false, 1},          {kSourceTv, 181, 181, true, 1},
+      {kSourceTv, 181, 1, false, 181},      {kSourceTv, 3, 2147483647, true, 1},
+      {kSourceTv, 3, 2147483647, false, 1}, {kSourceRadio, 10, 10, true, 1},
       {kSourceRadio, 10, 1, false, 10},     {kSourceRadio, 4, 2, true, 3},
   };
   for (const auto& c : cases) {
@@ -59,7 +59,7 @@ TEST(StepPosition, WrapsAroundInBothDirections) {
         << "source " << c.source << " count " << c.count << " from " << c.current
         << (c.up ? " up" : " down");
     const std::int32_t stored =
-        c.source == kSourceTV ? settings.tvSet.lCurrChn : settings.rdSet.lCurrStn;
+        c.source == kSourceTv ? settings.tvSet.lCurrChn : settings.rdSet.lCurrStn;
     EXPECT_EQ(stored, c.next);
   }
 }
@@ -69,11 +69,11 @@ TEST(StepPosition, KeepsTheOldPositionAsPrevious) {
   SetTvList(&settings, {1, 3, 4});
   settings.tvSet.lCurrChn = 3;
   ChannelLists lists(settings);
-  EXPECT_EQ(lists.PreviousPosition(kSourceTV), 0);
-  lists.StepPosition(kSourceTV, true);
-  EXPECT_EQ(lists.PreviousPosition(kSourceTV), 3);
-  lists.StepPosition(kSourceTV, true);
-  EXPECT_EQ(lists.PreviousPosition(kSourceTV), 1);
+  EXPECT_EQ(lists.PreviousPosition(kSourceTv), 0);
+  lists.StepPosition(kSourceTv, true);
+  EXPECT_EQ(lists.PreviousPosition(kSourceTv), 3);
+  lists.StepPosition(kSourceTv, true);
+  EXPECT_EQ(lists.PreviousPosition(kSourceTv), 1);
   // The radio list keeps its own previous position.
   EXPECT_EQ(lists.PreviousPosition(kSourceRadio), 0);
 }
@@ -81,8 +81,8 @@ TEST(StepPosition, KeepsTheOldPositionAsPrevious) {
 TEST(StepPosition, EmptyListStaysOnTheFirstPosition) {
   CAppSettings settings;
   ChannelLists lists(settings);
-  EXPECT_EQ(lists.StepPosition(kSourceTV, true), 1);
-  EXPECT_EQ(lists.StepPosition(kSourceTV, false), 1);
+  EXPECT_EQ(lists.StepPosition(kSourceTv, true), 1);
+  EXPECT_EQ(lists.StepPosition(kSourceTv, false), 1);
 }
 
 TEST(StepPosition, DoesNothingForSourcesWithoutAList) {
@@ -93,7 +93,7 @@ TEST(StepPosition, DoesNothingForSourcesWithoutAList) {
   EXPECT_EQ(lists.StepPosition(kSourceVideo, true), 0);
   EXPECT_EQ(lists.StepPosition(kSourceSVideo, false), 0);
   EXPECT_EQ(settings.tvSet.lCurrChn, 2);
-  EXPECT_EQ(lists.PreviousPosition(kSourceTV), 0);
+  EXPECT_EQ(lists.PreviousPosition(kSourceTv), 0);
 }
 
 TEST(StepPosition, CountBeyondTheArrayWrapsAtTheArrayEnd) {
@@ -101,8 +101,8 @@ TEST(StepPosition, CountBeyondTheArrayWrapsAtTheArrayEnd) {
   settings.tvSet.lTVChnCount = 5000;
   settings.tvSet.lCurrChn = 181;
   ChannelLists lists(settings);
-  EXPECT_EQ(lists.StepPosition(kSourceTV, true), 1);
-  EXPECT_EQ(lists.StepPosition(kSourceTV, false), 181);
+  EXPECT_EQ(lists.StepPosition(kSourceTv, true), 1);
+  EXPECT_EQ(lists.StepPosition(kSourceTv, false), 181);
 }
 
 TEST(SelectByNumber, NoMatchChangesNothingAndReturnsTheCount) {
@@ -110,9 +110,9 @@ TEST(SelectByNumber, NoMatchChangesNothingAndReturnsTheCount) {
   SetTvList(&settings, {1, 3, 4, 6});
   settings.tvSet.lCurrChn = 2;
   ChannelLists lists(settings);
-  EXPECT_EQ(lists.SelectByNumber(kSourceTV, 5), 4);
+  EXPECT_EQ(lists.SelectByNumber(kSourceTv, 5), 4);
   EXPECT_EQ(settings.tvSet.lCurrChn, 2);
-  EXPECT_EQ(lists.PreviousPosition(kSourceTV), 0);
+  EXPECT_EQ(lists.PreviousPosition(kSourceTv), 0);
 }
 
 TEST(SelectByNumber, FirstMatchBecomesCurrent) {
@@ -120,9 +120,9 @@ TEST(SelectByNumber, FirstMatchBecomesCurrent) {
   SetTvList(&settings, {1, 6, 4, 6});
   settings.tvSet.lCurrChn = 1;
   ChannelLists lists(settings);
-  EXPECT_EQ(lists.SelectByNumber(kSourceTV, 6), 2);
+  EXPECT_EQ(lists.SelectByNumber(kSourceTv, 6), 2);
   EXPECT_EQ(settings.tvSet.lCurrChn, 2);
-  EXPECT_EQ(lists.PreviousPosition(kSourceTV), 1);
+  EXPECT_EQ(lists.PreviousPosition(kSourceTv), 1);
 }
 
 TEST(SelectByNumber, IgnoresEntriesBeyondTheCount) {
@@ -131,8 +131,8 @@ TEST(SelectByNumber, IgnoresEntriesBeyondTheCount) {
   settings.tvSet.lTVChnCount = 2;
   settings.tvSet.lCurrChn = 1;
   ChannelLists lists(settings);
-  EXPECT_FALSE(lists.HasNumber(kSourceTV, 8));
-  EXPECT_EQ(lists.SelectByNumber(kSourceTV, 8), 2);
+  EXPECT_FALSE(lists.HasNumber(kSourceTv, 8));
+  EXPECT_EQ(lists.SelectByNumber(kSourceTv, 8), 2);
   EXPECT_EQ(settings.tvSet.lCurrChn, 1);
 }
 
@@ -154,12 +154,12 @@ TEST(ReturnToPrevious, AlternatesBetweenTheLastTwoSelections) {
   SetTvList(&settings, {1, 3, 4, 6, 8});
   settings.tvSet.lCurrChn = 1;
   ChannelLists lists(settings);
-  ASSERT_EQ(lists.SelectByNumber(kSourceTV, 6), 4);
-  EXPECT_EQ(lists.ReturnToPrevious(kSourceTV), 1);
+  ASSERT_EQ(lists.SelectByNumber(kSourceTv, 6), 4);
+  EXPECT_EQ(lists.ReturnToPrevious(kSourceTv), 1);
   EXPECT_EQ(settings.tvSet.lCurrChn, 1);
-  EXPECT_EQ(lists.ReturnToPrevious(kSourceTV), 4);
-  lists.StepPosition(kSourceTV, true);
-  EXPECT_EQ(lists.ReturnToPrevious(kSourceTV), 4);
+  EXPECT_EQ(lists.ReturnToPrevious(kSourceTv), 4);
+  lists.StepPosition(kSourceTv, true);
+  EXPECT_EQ(lists.ReturnToPrevious(kSourceTv), 4);
   EXPECT_EQ(settings.tvSet.lCurrChn, 4);
 }
 
@@ -168,12 +168,12 @@ TEST(ReturnToPrevious, NothingToReturnToChangesNothing) {
   SetTvList(&settings, {1, 3, 4});
   settings.tvSet.lCurrChn = 3;
   ChannelLists lists(settings);
-  EXPECT_EQ(lists.ReturnToPrevious(kSourceTV), 0);
+  EXPECT_EQ(lists.ReturnToPrevious(kSourceTv), 0);
   EXPECT_EQ(settings.tvSet.lCurrChn, 3);
   // A previous position the shortened list no longer has.
-  lists.StepPosition(kSourceTV, false);
+  lists.StepPosition(kSourceTv, false);
   settings.tvSet.lTVChnCount = 2;
-  EXPECT_EQ(lists.ReturnToPrevious(kSourceTV), 0);
+  EXPECT_EQ(lists.ReturnToPrevious(kSourceTv), 0);
   EXPECT_EQ(settings.tvSet.lCurrChn, 2);
   EXPECT_EQ(lists.ReturnToPrevious(kSourceVideo), 0);
 }
@@ -183,7 +183,7 @@ TEST(CurrentEntry, PositionZeroOrLessCountsAsOne) {
     CAppSettings settings;
     SetTvList(&settings, {4, 6});
     settings.tvSet.lCurrChn = position;
-    const auto entry = ChannelLists(settings).CurrentEntry(kSourceTV);
+    const auto entry = ChannelLists(settings).CurrentEntry(kSourceTv);
     ASSERT_TRUE(entry.has_value());
     EXPECT_EQ(entry->position, 1);
     EXPECT_EQ(entry->number, 4);
@@ -199,7 +199,7 @@ TEST(CurrentEntry, NothingForOtherSourcesOrPositionsPastTheArray) {
   EXPECT_FALSE(lists.CurrentEntry(kSourceSVideo).has_value());
   EXPECT_FALSE(lists.CurrentEntry(7).has_value());
   settings.tvSet.lCurrChn = 182;
-  EXPECT_FALSE(lists.CurrentEntry(kSourceTV).has_value());
+  EXPECT_FALSE(lists.CurrentEntry(kSourceTv).has_value());
   settings.rdSet.lCurrStn = 11;
   EXPECT_FALSE(lists.CurrentEntry(kSourceRadio).has_value());
   EXPECT_EQ(lists.PresetHertz(kSourceRadio), 0);
@@ -260,7 +260,7 @@ TEST(PresetHertz, TvUsesTheCurrentChannelEntry) {
   settings.tvSet.channels[1].dPresetFreq = 471.25;
   settings.tvSet.lCurrChn = 2;
   ChannelLists lists(settings);
-  EXPECT_EQ(lists.PresetHertz(kSourceTV), 471250000);
+  EXPECT_EQ(lists.PresetHertz(kSourceTv), 471250000);
   EXPECT_EQ(lists.PresetHertz(kSourceVideo), 0);
 }
 

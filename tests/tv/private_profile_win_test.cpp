@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "app/text_convert.h"
+#include "win32/text_convert.h"
 #include "tv/ini_document.h"
 #include "tv/ini_reader_cases.h"
 #include "tv/wine_paths.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/text_convert.h"
+#include "win32/text_convert.h"
 
 namespace brontel::test {
 

@@ -1,15 +1,19 @@
 #pragma once
-// The handler's command line: everything after the program name is the path.
+// The part of a full command line after the program name, as the C runtime
+// splits it, for narrow and wide lines alike. Both programs take their
+// arguments this way.
 
+#include <cstddef>
 #include <string>
 
 namespace brontel {
 
 // What follows the program name and the blanks after it, untouched: no
 // quotes are removed and nothing is split. The program name ends at its
-// closing quote when it starts with one, else at the first blank or tab.
+// closing quote when it starts with one (a quoted path may hold blanks),
+// else at the first blank or tab.
 template <class String>
-String PathFromCommandLine(const String& commandLine) {
+String ArgumentsAfterProgramNameIn(const String& commandLine) {
   using Char = typename String::value_type;
   std::size_t i = 0;
   const std::size_t n = commandLine.size();
@@ -22,6 +26,13 @@ String PathFromCommandLine(const String& commandLine) {
   }
   while (i < n && (commandLine[i] == Char(' ') || commandLine[i] == Char('\t'))) ++i;
   return commandLine.substr(i);
+}
+
+inline std::string ArgumentsAfterProgramName(const std::string& commandLine) {
+  return ArgumentsAfterProgramNameIn(commandLine);
+}
+inline std::wstring ArgumentsAfterProgramName(const std::wstring& commandLine) {
+  return ArgumentsAfterProgramNameIn(commandLine);
 }
 
 }  // namespace brontel

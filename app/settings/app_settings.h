@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/settings_store.h"
-#include "app/settings_values.h"
+#include "app/settings/settings_store.h"
+#include "app/settings/settings_values.h"
 
 namespace brontel {
 

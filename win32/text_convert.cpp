@@ -1,6 +1,6 @@
-#include "app/text_convert.h"
+#include "win32/text_convert.h"
 
-#include <windows.h>
+#include "win32/windows_include.h"
 
 namespace brontel {
 namespace {

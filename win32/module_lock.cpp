@@ -1,6 +1,6 @@
-#include "dshow/module_lock.h"
+#include "win32/module_lock.h"
 
-namespace brontel::dshow {
+namespace brontel {
 
 namespace {
 LONG g_lockCount = 0;
@@ -31,4 +31,4 @@ HINSTANCE ModuleInstance() {
   return module;
 }
 
-}  // namespace brontel::dshow
+}  // namespace brontel

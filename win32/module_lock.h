@@ -2,9 +2,9 @@
 // The module's count of live objects and server locks, for DllCanUnloadNow,
 // and the module's instance handle (resources, registration path).
 
-#include <windows.h>
+#include "win32/windows_include.h"
 
-namespace brontel::dshow {
+namespace brontel {
 
 void ModuleAddRef();
 void ModuleRelease();
@@ -22,7 +22,7 @@ class ModuleObjectLock {
   ModuleObjectLock& operator=(const ModuleObjectLock&) = delete;
 };
 
-}  // namespace brontel::dshow
+}  // namespace brontel
 
 // Derived COM classes that add interfaces must resolve IUnknown to one
 // implementation, so every interface shares the object's identity and count.

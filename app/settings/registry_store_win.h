@@ -1,7 +1,7 @@
 #pragma once
 // The settings store on the current user's registry hive.
 
-#include "app/settings_store.h"
+#include "app/settings/settings_store.h"
 
 namespace brontel {
 

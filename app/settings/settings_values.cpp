@@ -1,4 +1,4 @@
-#include "app/settings_values.h"
+#include "app/settings/settings_values.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,11 +1,8 @@
-#include "app/registry_store_win.h"
+#include "app/settings/registry_store_win.h"
 
-#include <windows.h>
-#include <shlwapi.h>
-
-#include <vector>
-
-#include "app/text_convert.h"
+#include "win32/registry.h"
+#include "win32/text_convert.h"
+#include "win32/windows_include.h"
 
 namespace brontel {
 namespace {
@@ -56,58 +53,33 @@ bool RegistryStore::DeleteValue(KeyId key, const std::string& name) {
 }
 
 bool RegistryStore::QueryString(KeyId key, const std::string& name, std::string* text) {
-  const std::wstring wideName = Widen(name);
-  DWORD type = 0;
-  DWORD bytes = 0;
-  if (RegQueryValueExW(AsKey(key), wideName.c_str(), nullptr, &type, nullptr, &bytes) !=
-          ERROR_SUCCESS ||
-      (type != REG_SZ && type != REG_EXPAND_SZ)) {
-    return false;
-  }
-  std::vector<wchar_t> buffer(bytes / sizeof(wchar_t) + 1, L'\0');
-  DWORD size = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-  if (RegQueryValueExW(AsKey(key), wideName.c_str(), nullptr, &type,
-                       reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS) {
-    return false;
-  }
-  // Stored texts may or may not carry their terminating zero.
-  std::wstring value(buffer.data(), size / sizeof(wchar_t));
-  const std::size_t zero = value.find(L'\0');
-  if (zero != std::wstring::npos) value.resize(zero);
+  std::wstring value;
+  if (!ReadRegistryString(AsKey(key), Widen(name).c_str(), &value)) return false;
   *text = Narrow(value);
   return true;
 }
 
 bool RegistryStore::SetString(KeyId key, const std::string& name, const std::string& text,
                               bool terminated) {
-  const std::wstring wide = Widen(text);
-  const DWORD bytes = static_cast<DWORD>((wide.size() + (terminated ? 1 : 0)) * sizeof(wchar_t));
-  return RegSetValueExW(AsKey(key), Widen(name).c_str(), 0, REG_SZ,
-                        reinterpret_cast<const BYTE*>(wide.c_str()), bytes) == ERROR_SUCCESS;
+  return WriteRegistryString(AsKey(key), Widen(name).c_str(), Widen(text), terminated) ==
+         ERROR_SUCCESS;
 }
 
 bool RegistryStore::QueryDword(KeyId key, const std::string& name, std::uint32_t* value) {
-  DWORD type = 0;
   DWORD data = 0;
-  DWORD size = sizeof data;
-  if (RegQueryValueExW(AsKey(key), Widen(name).c_str(), nullptr, &type,
-                       reinterpret_cast<BYTE*>(&data), &size) != ERROR_SUCCESS ||
-      type != REG_DWORD) {
-    return false;
-  }
+  if (!ReadRegistryDword(AsKey(key), Widen(name).c_str(), &data)) return false;
   *value = data;
   return true;
 }
 
 bool RegistryStore::SetDword(KeyId key, const std::string& name, std::uint32_t value,
                              ValueType type) {
-  const DWORD data = value;
-  return RegSetValueExW(AsKey(key), Widen(name).c_str(), 0, static_cast<DWORD>(type),
-                        reinterpret_cast<const BYTE*>(&data), sizeof data) == ERROR_SUCCESS;
+  return WriteRegistryDword(AsKey(key), Widen(name).c_str(), value, static_cast<DWORD>(type)) ==
+         ERROR_SUCCESS;
 }
 
 bool DeleteRegistryTree(const std::string& path) {
-  const DWORD status = SHDeleteKeyW(HKEY_CURRENT_USER, Widen(path).c_str());
+  const LONG status = brontel::DeleteRegistryTree(HKEY_CURRENT_USER, Widen(path).c_str());
   return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
 }
 

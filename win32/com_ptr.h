@@ -2,11 +2,13 @@
 // A small owning pointer for COM interfaces: one AddRef per holder, Release on
 // reset or destruction.
 
+#include "win32/windows_include.h"
+
 #include <unknwn.h>
 
 #include <utility>
 
-namespace brontel::dshow {
+namespace brontel {
 
 template <typename T>
 class ComPtr {
@@ -77,4 +79,4 @@ class ComPtr {
   T* m_p = nullptr;
 };
 
-}  // namespace brontel::dshow
+}  // namespace brontel

@@ -1,4 +1,4 @@
-#include "app/app_settings.h"
+#include "app/settings/app_settings.h"
 
 #include <algorithm>
 #include <type_traits>

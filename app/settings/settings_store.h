@@ -1,11 +1,10 @@
 #pragma once
 // The key-value store that settings live in. On Windows it is the current
-// user's registry; the native tests use an in-memory map. Key paths are
+// user's registry; the native tests use an in-memory map (memory_store.h). Key paths are
 // relative to the store's root and use backslashes, like registry paths.
 
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 
@@ -84,45 +83,5 @@ StoreKey OpenSettingsKey(SettingsStore& store, const std::string& path);
 // Creates or opens the key; on failure reports through onCreateKeyFailed and
 // returns the error code with an empty key.
 long CreateSettingsKey(SettingsStore& store, const std::string& path, StoreKey* key);
-
-// An in-memory store with the registry's case-insensitive key and value names.
-class MemoryStore : public SettingsStore {
- public:
-  struct Value {
-    ValueType type = ValueType::kString;
-    std::string text;         // kString
-    std::uint32_t dword = 0;  // kDword
-    bool terminated = false;
-  };
-  struct Key {
-    std::map<std::string, Value> values;  // lower-cased names
-  };
-
-  KeyId OpenKey(const std::string& path) override;
-  long CreateKey(const std::string& path, KeyId* key) override;
-  void CloseKey(KeyId key) override;
-  bool DeleteValue(KeyId key, const std::string& name) override;
-  bool QueryString(KeyId key, const std::string& name, std::string* text) override;
-  bool SetString(KeyId key, const std::string& name, const std::string& text,
-                 bool terminated) override;
-  bool QueryDword(KeyId key, const std::string& name, std::uint32_t* value) override;
-  bool SetDword(KeyId key, const std::string& name, std::uint32_t value, ValueType type) override;
-
-  // Test helpers.
-  bool HasKey(const std::string& path) const;
-  void DeleteKeyTree(const std::string& path);
-  const Value* FindValue(const std::string& path, const std::string& name) const;
-  std::size_t KeyCount() const { return m_keys.size(); }
-  // Makes CreateKey fail for this path (and report the given error).
-  void FailCreate(const std::string& path, long error) { m_failCreate[Lower(path)] = error; }
-
- private:
-  static std::string Lower(const std::string& s);
-  Key* Find(KeyId id);
-  std::map<std::string, Key> m_keys;  // lower-cased full paths
-  std::map<KeyId, std::string> m_open;
-  std::map<std::string, long> m_failCreate;
-  KeyId m_nextId = 1;
-};
 
 }  // namespace brontel
