@@ -16,9 +16,9 @@ sources=(
   "$root/iepg/line_reader.cpp"
   "$root/iepg/iepg_parser.cpp"
   "$root/iepg/channel_match.cpp"
-  "$root/app/settings_values.cpp"
-  "$root/app/settings_store.cpp"
-  "$root/app/app_settings.cpp"
+  "$root/app/settings/settings_values.cpp"
+  "$root/app/settings/settings_store.cpp"
+  "$root/app/settings/app_settings.cpp"
 )
 echo "=== fuzz: building $exe ==="
 clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
