@@ -44,8 +44,11 @@ PacingStep FramePacer::Next(std::int64_t audioTimeMs, bool haveAudio) {
     baseMs_ = audioTimeMs < 0 ? 0 : audioTimeMs;
     return {FrameAction::kEncodeOnce, 0};
   }
+  if (!haveAudio) {
+    // No audio clock: the frames themselves are the clock.
+    return {FrameAction::kEncodeOnce, static_cast<std::int64_t>(encoded_ * 1000.0 / frameRate_)};
+  }
   const std::int64_t elapsed = audioTimeMs - baseMs_;
-  if (!haveAudio) return {FrameAction::kEncodeOnce, elapsed};
   return {DecideFrame(static_cast<float>(elapsed), frameRate_, encoded_), elapsed};
 }
 

@@ -52,8 +52,10 @@ TEST(FramePacing, PacerKeepsCountsFromTheFirstSample) {
   pacer.Account(step.action);
   EXPECT_EQ(pacer.Encoded(), 3u);
   EXPECT_EQ(pacer.Doubled(), 1u);
-  // Without audio every sample is encoded once.
-  EXPECT_EQ(pacer.Next(9000, false).action, FrameAction::kEncodeOnce);
+  // Without audio every sample is encoded once and the frames give the time.
+  step = pacer.Next(9000, false);
+  EXPECT_EQ(step.action, FrameAction::kEncodeOnce);
+  EXPECT_EQ(step.elapsedMs, 120);
   pacer.Reset(25.0f);
   EXPECT_EQ(pacer.Encoded(), 0u);
   EXPECT_EQ(pacer.Next(-40, true).elapsedMs, 0);
