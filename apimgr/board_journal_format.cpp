@@ -12,6 +12,7 @@ namespace {
 //   i  signed decimal       x  handle in hex
 //   a  address: "&" when set, "0" when null (addresses differ from run to run)
 //   t  address of a text: the quoted text, or 0
+//   r  address of the encoder record: its 27 words as {...}, or 0
 enum class Layout {
   kNone,
   kWords,
@@ -105,9 +106,10 @@ BlockLayout LayoutFor(uint32_t command, bool write) {
     case kBufferSize:
       return write ? BlockLayout{Layout::kWords, "iii"} : BlockLayout{Layout::kWords, "ia"};
     case kEncoderParams:
-      return write ? BlockLayout{Layout::kWords, "iii"} : BlockLayout{Layout::kWords, "iiai"};
+      return write ? BlockLayout{Layout::kWords, "iir"} : BlockLayout{Layout::kWords, "iiai"};
     case kSnapshot:
-      return {Layout::kWords, "iiiii"};
+      // path, width, height, image format, quality
+      return {Layout::kWords, "tiiii"};
     case kCapturePosition:
       return {Layout::kWords, "ii"};
     default:
@@ -139,7 +141,20 @@ uint32_t Word(const unsigned char* bytes, size_t index) {
   return value;
 }
 
-std::string Words(const unsigned char* bytes, const char* fields, const BlockTextReader& readText) {
+std::string Record(uint32_t address, const BlockWordsReader& readWords) {
+  if (address == 0) return "0";
+  if (!readWords) return Address(address);
+  std::string out = "{";
+  const std::vector<uint32_t> words = readWords(address, kJournalEncoderWords);
+  for (size_t i = 0; i < words.size(); ++i) {
+    if (i > 0) out += ',';
+    out += std::to_string(words[i]);
+  }
+  return out + "}";
+}
+
+std::string Words(const unsigned char* bytes, const char* fields, const BlockTextReader& readText,
+                  const BlockWordsReader& readWords) {
   std::string out = "{";
   for (size_t i = 0; fields[i] != '\0'; ++i) {
     if (i > 0) out += ',';
@@ -153,6 +168,9 @@ std::string Words(const unsigned char* bytes, const char* fields, const BlockTex
         break;
       case 't':
         out += Text(value, readText);
+        break;
+      case 'r':
+        out += Record(value, readWords);
         break;
       default:
         out += std::to_string(static_cast<int32_t>(value));
@@ -179,7 +197,7 @@ std::string QuoteJournalText(const std::string& text) {
 }
 
 std::string FormatBoardBlock(uint32_t command, bool write, const void* block,
-                             const BlockTextReader& readText) {
+                             const BlockTextReader& readText, const BlockWordsReader& readWords) {
   if (block == nullptr) {
     return "-";
   }
@@ -198,7 +216,7 @@ std::string FormatBoardBlock(uint32_t command, bool write, const void* block,
       return out;
     }
     case Layout::kWords:
-      return Words(bytes, layout.fields, readText);
+      return Words(bytes, layout.fields, readText, readWords);
     case Layout::kBuffer:
       return "buffer";
     case Layout::kVideoWindow: {
@@ -242,4 +260,13 @@ std::string FormatJournalLine(uint32_t command, bool write, int32_t result,
                               const std::string& blockText) {
   return std::to_string(command) + (write ? " W" : " R") + " rc=" + std::to_string(result) + " " +
          blockText;
+}
+
+std::string FormatInitBoardClassLine(uint32_t boardClass, uint32_t reserved, uint32_t board) {
+  return "kxTVA_InitBoardClass rc=" + Address(board) + " {" + Hex(boardClass) + "," +
+         std::to_string(static_cast<int32_t>(reserved)) + "}";
+}
+
+std::string FormatFreeLine(uint32_t board, int32_t result) {
+  return "kxTVA_Free rc=" + std::to_string(result) + " {" + Address(board) + "}";
 }

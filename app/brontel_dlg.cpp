@@ -147,8 +147,9 @@ INT_PTR CBrontelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // the user-interface thread.
       return TRUE;
     case WM_QUERYDRAGICON:
-      SetWindowLongPtrW(m_hwnd, DWLP_MSGRESULT, reinterpret_cast<LONG_PTR>(m_bigIcon));
-      return TRUE;
+      // One of the messages whose answer a dialog procedure returns itself,
+      // not through DWLP_MSGRESULT.
+      return reinterpret_cast<INT_PTR>(m_bigIcon);
     default:
       return FALSE;
   }

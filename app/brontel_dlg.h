@@ -12,6 +12,7 @@
 #include "app/instance_checker.h"
 #include "app/panel/digit_entry.h"
 #include "app/panel/panel_skin_win.h"
+#include "app/startup_steps.h"
 #include "app/system_tray.h"
 #include "app/vocabulary/message_ids.h"
 #include "app/vocabulary/timer_ids.h"
@@ -128,7 +129,8 @@ class CBrontelDlg : public BoardClientHost {
 
   // Second half of start-up, after the screen saver had its chance to close.
   void RunStartupContinuation();
-  bool CheckDirectX();
+  // Acts on one step's result; true when the start goes on.
+  bool ContinueStartup(StartupStep step, long result);
   void RunOverlayTest();
   void StoreHideNoOverlayNotice(std::int32_t value);
   bool CreateTrayIcon();

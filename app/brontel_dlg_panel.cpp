@@ -133,11 +133,12 @@ void CBrontelDlg::RunPanelOp(panel::PanelOp op) {
 }
 
 void CBrontelDlg::OnCommand(UINT id) {
-  // Until the picture runs there is no board to act on: a key pressed while
-  // the splash shows would raise the board error and move the channel list
-  // away from the one the start is about to tune.
-  if (!bVideoWndExists) return;
   const panel::CommandRoute route = panel::RouteCommand(static_cast<int>(id), MakeCommandContext());
+  // Until the picture runs there is no board to act on: a board key pressed
+  // while the splash shows would raise the board error and move the channel
+  // list away from the one the start is about to tune. Leaving, minimising,
+  // the volume and the sound need no board and run at once.
+  if (!bVideoWndExists && panel::WaitsForPicture(route)) return;
   if (route.setActionAllowed) gates.bActionAllowed = 1;
   switch (route.kind) {
     case panel::CommandKind::kNotOurs:

@@ -11,8 +11,10 @@
 namespace brontel {
 
 void CBrontelDlg::RunStartupContinuation() {
-  if (!CheckDirectX()) return;
+  if (!ContinueStartup(StartupStep::kDirectX, static_cast<long>(ProbeDirectXLevel()))) return;
+  // The no-overlay notice is a dialog of its own: the user may leave from it.
   RunOverlayTest();
+  if (!ContinueStartup(StartupStep::kOverlayTest, 1)) return;
 
   BOOL saverActive = FALSE;
   SystemParametersInfoW(SPI_GETSCREENSAVEACTIVE, 0, &saverActive, 0);
@@ -21,30 +23,22 @@ void CBrontelDlg::RunStartupContinuation() {
   m_board.overlayMode = overlayMode;
   m_board.screenSaverWasActive = bScreenSaverWasActive;
   m_board.bWakeStart = bWakeStart != 0;
-  const int created = m_board.CreateBoard();
-  if (created == kBoardClassMissing) {
-    FailStartup(IDS_ERR_APIMGR_MISSING);
-    return;
-  }
-  if (created != kBoardCreated) {
-    FailStartup(IDS_ERR_APIMGR_FAILED);
-    return;
-  }
-  if (!m_board.CheckBoardStart()) {
-    FailStartup(IDS_ERR_BOARD_START);
-    return;
-  }
+  if (!ContinueStartup(StartupStep::kCreateBoard, m_board.CreateBoard())) return;
+  if (!ContinueStartup(StartupStep::kBoardStart, m_board.CheckBoardStart() ? 1 : 0)) return;
 
-  // Without the tray icon the program goes on running without a picture:
-  // this is how it has always behaved, and no message is defined for it.
-  if (!CreateTrayIcon()) return;
+  const bool trayCreated = CreateTrayIcon();
+  if (!trayCreated) OutputDebugStringW(L"Brontel: the tray icon could not be created\r\n");
+  if (!ContinueStartup(StartupStep::kTrayIcon, trayCreated ? 1 : 0)) return;
 
-  if (!CreateVideoAndStartPicture()) {
-    FailStartup(IDS_ERR_VIDEO_START);
-    return;
-  }
+  if (!ContinueStartup(StartupStep::kVideoWindow, CreateVideoAndStartPicture() ? 1 : 0)) return;
   bVideoWndExists = true;
   if (bWakeNotice) ShowWakeNotice();
+}
+
+bool CBrontelDlg::ContinueStartup(StartupStep step, long result) {
+  const StartupVerdict verdict = AfterStartupStep(step, result, bShuttingDown);
+  if (verdict.next == StartupNext::kFail) FailStartup(static_cast<UINT>(verdict.messageId));
+  return verdict.next == StartupNext::kNextStep || verdict.next == StartupNext::kDone;
 }
 
 bool CBrontelDlg::CreateVideoAndStartPicture() {
@@ -57,9 +51,10 @@ bool CBrontelDlg::CreateVideoAndStartPicture() {
   // The picture starts with live sound; a mute kept from the last run must
   // reach the board too, or the panel would show muted while sound plays.
   if (m_settings.appSet.bAudioOn == 0) m_board.SetSound(kSoundMute);
-  // The panel's first state.
-  ShowVolume(m_settings.appSet.lVolLevel / 10);
-  m_panel.ShowTime(panel::PlanShowTime(panel::kAreaRemaining, false, panel::kKindPlay, 0, false, 0));
+  // The panel's first state, at the volume the board was given.
+  ShowVolume(m_board.VolumeStep());
+  m_panel.ShowTime(
+      panel::PlanShowTime(panel::kAreaRemaining, false, panel::kKindPlay, 0, false, 0));
   m_panel.ShowTime(panel::PlanShowTime(panel::kAreaElapsed, false, panel::kKindPlay, 0, false, 0));
   m_panel.ShowSchedule(m_settings.scheSet.lScheItemCount > 0);
   SetTimer(m_hwnd, kTimerScheduler, kSchedulerTickMs, nullptr);
@@ -70,14 +65,6 @@ bool CBrontelDlg::CreateVideoAndStartPicture() {
   if (bFullScreenStart && m_settings.appSet.msCurrSrc != kSourceRadio) {
     bFullScreen = true;
     m_videoWnd.ShowVideo(true, true);
-  }
-  return true;
-}
-
-bool CBrontelDlg::CheckDirectX() {
-  if (ProbeDirectXLevel() != kRequiredDirectXLevel) {
-    FailStartup(IDS_ERR_DIRECTX);
-    return false;
   }
   return true;
 }

@@ -54,7 +54,7 @@ function(brontel_core_library name)
   endif()
 endfunction()
 
-# brontel_add_gtest(<name> SOURCES ... [LIBS ...] [WINE])
+# brontel_add_gtest(<name> SOURCES ... [LIBS ...] [TIMEOUT <seconds>])
 # A GoogleTest executable whose cases are discovered when ctest runs, so that
 # the Wine build does not run Wine at build time.
 function(brontel_add_gtest name)
@@ -71,7 +71,7 @@ function(brontel_add_gtest name)
     PROPERTIES TIMEOUT ${ARG_TIMEOUT})
 endfunction()
 
-# brontel_add_tests_in(<dir>...): add tests/<dir> when it has a CMakeLists.txt.
+# brontel_add_test_dirs(<dir>...): add each <dir> that has a CMakeLists.txt.
 function(brontel_add_test_dirs)
   foreach(dir ${ARGN})
     if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)

@@ -38,49 +38,40 @@ WeavePath ResolveWeavePath(WeavePath requested) {
 }  // namespace
 
 void LastFrameInfo::Store(const FrameInfo& info) {
-  m_width.store(info.width, std::memory_order_relaxed);
-  m_height.store(info.height, std::memory_order_relaxed);
-  m_bitsPerPixel.store(info.bitsPerPixel, std::memory_order_relaxed);
-  m_dataLength.store(info.dataLength, std::memory_order_release);
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_info = info;
 }
 
 FrameInfo LastFrameInfo::Load() const {
-  FrameInfo info;
-  info.dataLength = m_dataLength.load(std::memory_order_acquire);
-  info.width = m_width.load(std::memory_order_relaxed);
-  info.height = m_height.load(std::memory_order_relaxed);
-  info.bitsPerPixel = m_bitsPerPixel.load(std::memory_order_relaxed);
-  return info;
+  std::lock_guard<std::mutex> lock(m_mutex);
+  return m_info;
 }
 
 void GrabState::Request(void* buffer, std::int32_t requestValue) {
+  std::lock_guard<std::mutex> lock(m_mutex);
   if (requestValue == kRequestGrab) {
-    m_done.store(0, std::memory_order_relaxed);
+    m_done = 0;
   }
-  m_buffer.store(static_cast<std::uint8_t*>(buffer), std::memory_order_relaxed);
-  // Publishes the buffer with the request.
-  m_request.store(requestValue, std::memory_order_release);
+  m_buffer = static_cast<std::uint8_t*>(buffer);
+  m_request = requestValue;
 }
 
 std::int32_t GrabState::Done() const {
-  return m_done.load(std::memory_order_acquire);
+  std::lock_guard<std::mutex> lock(m_mutex);
+  return m_done;
 }
 
 bool GrabState::Serve(const std::uint8_t* source, std::size_t length) {
-  // A plain load first: most frames have nothing to serve.
-  if (m_request.load(std::memory_order_relaxed) != kRequestGrab) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  if (m_request != kRequestGrab) {
     return false;
   }
-  std::int32_t expected = kRequestGrab;
-  if (!m_request.compare_exchange_strong(expected, 0, std::memory_order_acq_rel)) {
+  m_request = 0;
+  if (m_buffer == nullptr) {
     return false;
   }
-  std::uint8_t* buffer = m_buffer.load(std::memory_order_acquire);
-  if (buffer == nullptr) {
-    return false;
-  }
-  CopyBytes(buffer, source, length);
-  m_done.store(1, std::memory_order_release);
+  CopyBytes(m_buffer, source, length);
+  m_done = 1;
   return true;
 }
 

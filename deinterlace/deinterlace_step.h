@@ -47,12 +47,16 @@
 //                for kxDISnap) gives width, height, bits per pixel and data length
 //                of the last frame, all -1 before the first one.
 // Threads: ProcessFrame runs on the streaming thread; GrabState and LastFrameInfo
-// are atomic, so the control interface may read and write them from any thread.
+// each keep their own lock, so the control interface may read and write them
+// from any thread. The grab copy runs under GrabState's lock: a client that
+// replaces its request waits for a copy in progress, so a buffer it frees
+// afterwards is never written and the done flag never belongs to an older
+// request.
 
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 
 namespace brontel {
 
@@ -97,17 +101,15 @@ struct FrameInfo {
 };
 
 // Last frame information, written by the streaming thread and read by
-// GetFrameInfo from any thread.
+// GetFrameInfo from any thread, always as the four values of one frame.
 class LastFrameInfo {
  public:
   void Store(const FrameInfo& info);
   FrameInfo Load() const;
 
  private:
-  std::atomic<std::int32_t> m_width{-1};
-  std::atomic<std::int32_t> m_height{-1};
-  std::atomic<std::int32_t> m_bitsPerPixel{-1};
-  std::atomic<std::int32_t> m_dataLength{-1};
+  mutable std::mutex m_mutex;
+  FrameInfo m_info;
 };
 
 // The grab request flag, the client's buffer and the done flag.
@@ -117,6 +119,7 @@ class GrabState {
 
   // GrabFrame: stores the buffer and the request value; a request of 1 clears
   // the done flag. Any other value only replaces the two and never copies.
+  // Waits for a copy in progress.
   void Request(void* buffer, std::int32_t requestValue);
   // GetGrabStatus: the done flag, 1 once a requested frame has been copied.
   std::int32_t Done() const;
@@ -126,9 +129,10 @@ class GrabState {
   bool Serve(const std::uint8_t* source, std::size_t length);
 
  private:
-  std::atomic<std::int32_t> m_request{0};
-  std::atomic<std::uint8_t*> m_buffer{nullptr};
-  std::atomic<std::int32_t> m_done{0};
+  mutable std::mutex m_mutex;
+  std::int32_t m_request = 0;
+  std::uint8_t* m_buffer = nullptr;
+  std::int32_t m_done = 0;
 };
 
 struct FrameBuffers {

@@ -8,6 +8,7 @@
 #include <uuids.h>
 #include <vfwmsgs.h>
 
+#include <new>
 #include <string>
 
 #include "dshow/critical_section.h"
@@ -83,5 +84,22 @@ class BaseFilter : public IBaseFilter, public IAMovieSetup {
   IMediaEventSink* m_eventSink = nullptr;  // not AddRef'd, for the same reason
   ModuleObjectLock m_moduleLock;
 };
+
+// new (std::nothrow) T, with a constructor's bad_alloc turned into
+// E_OUTOFMEMORY, as a class factory's creation function.
+template <typename T>
+HRESULT CreateFilterInstance(IUnknown** object) {
+  if (!object) return E_POINTER;
+  *object = nullptr;
+  try {
+    T* filter = new (std::nothrow) T();
+    if (!filter) return E_OUTOFMEMORY;
+    *object = static_cast<IBaseFilter*>(filter);
+    return S_OK;
+  } catch (...) {
+    // A name or table the constructor could not allocate.
+    return E_OUTOFMEMORY;
+  }
+}
 
 }  // namespace brontel::dshow

@@ -1,5 +1,7 @@
 #include "dshow/input_pin.h"
 
+#include <evcode.h>
+
 #include "dshow/base_filter.h"
 
 namespace brontel::dshow {
@@ -56,13 +58,36 @@ HRESULT InputPin::CheckStreaming() {
   if (!IsConnected()) return VFW_E_NOT_CONNECTED;
   if (m_filter->IsStopped()) return VFW_E_WRONG_STATE;
   if (m_flushing) return S_FALSE;
+  if (m_streamError) return VFW_E_RUNTIME_ERROR;
   return S_OK;
+}
+
+HRESULT InputPin::AcceptSampleType(const AM_MEDIA_TYPE& mt) {
+  if (CheckMediaType(mt) != S_OK) return VFW_E_INVALIDMEDIATYPE;
+  if (MediaTypesEqual(mt, CurrentMediaType().Get())) return S_OK;
+  // The control thread reads the connection type under this lock.
+  AutoLock lock(m_lock);
+  HRESULT hr = SetMediaType(mt);
+  return FAILED(hr) ? VFW_E_INVALIDMEDIATYPE : S_OK;
 }
 
 STDMETHODIMP InputPin::Receive(IMediaSample* sample) {
   if (!sample) return E_POINTER;
   HRESULT hr = CheckStreaming();
   if (hr != S_OK) return hr;
+  AM_MEDIA_TYPE* attached = nullptr;
+  if (sample->GetMediaType(&attached) == S_OK && attached) {
+    hr = AcceptSampleType(*attached);
+    DeleteMediaType(attached);
+    if (FAILED(hr)) {
+      // The rest of the stream would be read with the wrong format: end it
+      // and tell the application why it stopped.
+      m_streamError = true;
+      EndStreamAfterError();
+      m_filter->NotifyEvent(EC_ERRORABORT, hr, 0);
+      return hr;
+    }
+  }
   return OnReceive(sample);
 }
 
@@ -95,11 +120,13 @@ STDMETHODIMP InputPin::BeginFlush() {
 STDMETHODIMP InputPin::EndFlush() {
   AutoLock lock(m_lock);
   m_flushing = false;
+  m_streamError = false;  // a flush starts a new stream
   return S_OK;
 }
 
 HRESULT InputPin::Inactive() {
   m_flushing = false;
+  m_streamError = false;
   if (!m_allocator) return VFW_E_NO_ALLOCATOR;
   // Wakes an upstream thread blocked in GetBuffer.
   return m_allocator->Decommit();

@@ -68,8 +68,7 @@ HRESULT OutputPin::DecideAllocator(IMemInputPin* pin, IMemAllocator** allocator)
         return S_OK;
       }
     }
-    // A refused size is final: our own allocator would be sized the same way.
-    if (hr == E_FAIL || hr == VFW_E_SIZENOTSET) return hr;
+    // Downstream's allocator could not grant the buffers; ours may.
   }
 
   hr = CreateMemoryAllocator(candidate.GetAddressOf());

@@ -1,7 +1,8 @@
 #pragma once
 // An output pin that delivers through the connected pin's IMemInputPin and
-// negotiates the allocator: the downstream pin's allocator first, our own
-// memory allocator otherwise, sized by DecideBufferSize.
+// negotiates the allocator: the downstream pin's allocator first, and our own
+// memory allocator when downstream has none or it cannot grant the buffers
+// DecideBufferSize asks for.
 
 #include "dshow/base_pin.h"
 

@@ -4,6 +4,17 @@
 
 namespace brontel::dshow {
 
+namespace {
+
+// Why CreateDialogParam failed, e.g. a missing template; out of memory when
+// the system does not say.
+HRESULT DialogCreationFailure() {
+  DWORD error = GetLastError();
+  return error != ERROR_SUCCESS ? HRESULT_FROM_WIN32(error) : E_OUTOFMEMORY;
+}
+
+}  // namespace
+
 PropertyPage::PropertyPage(int dialogId, int titleStringId)
     : m_dialogId(dialogId), m_titleStringId(titleStringId) {}
 
@@ -49,9 +60,10 @@ STDMETHODIMP PropertyPage::SetPageSite(IPropertyPageSite* site) {
 STDMETHODIMP PropertyPage::Activate(HWND parent, LPCRECT rect, BOOL) {
   if (!rect) return E_POINTER;
   if (m_hwnd) return E_UNEXPECTED;
+  SetLastError(ERROR_SUCCESS);
   HWND hwnd = CreateDialogParamW(ModuleInstance(), MAKEINTRESOURCEW(m_dialogId), parent, DialogProc,
                                  reinterpret_cast<LPARAM>(this));
-  if (!hwnd) return E_OUTOFMEMORY;
+  if (!hwnd) return DialogCreationFailure();
   m_hwnd = hwnd;
   HRESULT hr = OnActivate();
   if (FAILED(hr)) {
@@ -79,9 +91,10 @@ INT_PTR CALLBACK MeasureDialogProc(HWND, UINT, WPARAM, LPARAM) {
 
 HRESULT PropertyPage::MeasureDialog(SIZE* size) {
   // The template is in dialog units; an invisible instance gives pixels.
+  SetLastError(ERROR_SUCCESS);
   HWND probe = CreateDialogParamW(ModuleInstance(), MAKEINTRESOURCEW(m_dialogId),
                                   GetDesktopWindow(), MeasureDialogProc, 0);
-  if (!probe) return E_FAIL;
+  if (!probe) return DialogCreationFailure();
   RECT rc{};
   GetWindowRect(probe, &rc);
   DestroyWindow(probe);

@@ -4,87 +4,67 @@
 // allocator where they can; otherwise each frame is copied into an output
 // buffer first. The output type is the input type.
 
-#include "dshow/base_filter.h"
-#include "dshow/input_pin.h"
-#include "dshow/output_pin.h"
+#include "dshow/transform_base.h"
 
 namespace brontel::dshow {
 
 class TransformInPlaceFilter;
 
-class InPlaceInputPin : public InputPin {
+class InPlaceInputPin : public TransformInputPin {
  public:
   InPlaceInputPin(TransformInPlaceFilter* filter, const wchar_t* name);
 
-  HRESULT CheckMediaType(const AM_MEDIA_TYPE& mt) override;
   STDMETHODIMP GetAllocator(IMemAllocator** allocator) override;
   STDMETHODIMP NotifyAllocator(IMemAllocator* allocator, BOOL readOnly) override;
-  STDMETHODIMP EndOfStream() override;
-  STDMETHODIMP BeginFlush() override;
-  STDMETHODIMP EndFlush() override;
-  STDMETHODIMP NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) override;
-
- protected:
-  HRESULT BreakConnect() override;
-  HRESULT OnReceive(IMediaSample* sample) override;
 
  private:
-  TransformInPlaceFilter* m_transform;
+  TransformInPlaceFilter* m_inPlace;
 };
 
-class InPlaceOutputPin : public OutputPin {
+class InPlaceOutputPin : public TransformOutputPin {
  public:
-  InPlaceOutputPin(TransformInPlaceFilter* filter, const wchar_t* name);
-
-  HRESULT CheckMediaType(const AM_MEDIA_TYPE& mt) override;
-  HRESULT GetMediaType(int position, MediaType* mt) override;
-  STDMETHODIMP EnumMediaTypes(IEnumMediaTypes** ppEnum) override;
+  InPlaceOutputPin(TransformInPlaceFilter* filter, InPlaceInputPin* input, const wchar_t* name);
 
   // Offers an upstream allocator to the downstream pin; true when taken.
   bool AdoptAllocator(IMemAllocator* allocator, bool readOnly);
   bool SharesInputAllocator() const;
 
  protected:
-  HRESULT CheckConnect(IPin* pin) override;
   HRESULT DecideAllocator(IMemInputPin* pin, IMemAllocator** allocator) override;
-  HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
 
  private:
-  TransformInPlaceFilter* m_transform;
+  TransformInPlaceFilter* m_inPlace;
 };
 
-class TransformInPlaceFilter : public BaseFilter {
+class TransformInPlaceFilter : public TransformBase {
  public:
   TransformInPlaceFilter(const CLSID& clsid, const wchar_t* name, const wchar_t* inputName,
                          const wchar_t* outputName);
 
-  int PinCount() override { return 2; }
-  BasePin* Pin(int index) override;
-  STDMETHODIMP Stop() override;
-  STDMETHODIMP Pause() override;
+  TransformInputPin& InputPinRef() override { return m_input; }
+  TransformOutputPin& OutputPinRef() override { return m_output; }
 
-  virtual HRESULT CheckInputType(const AM_MEDIA_TYPE& mt) = 0;
   // The output type is the input type; a derived filter may refuse more.
-  virtual HRESULT CheckTransform(const AM_MEDIA_TYPE& input, const AM_MEDIA_TYPE& output) {
+  HRESULT CheckTransform(const AM_MEDIA_TYPE& input, const AM_MEDIA_TYPE& output) override {
     return S_OK;
   }
+  // Samples pass unchanged: any other output type would mislabel them.
+  HRESULT CheckTypePair(const AM_MEDIA_TYPE& input, const AM_MEDIA_TYPE& output) override;
+  // Proposes the input type, and only that.
+  HRESULT GetMediaType(int position, MediaType* mt) override;
+  // At least upstream's buffers, or one of the input type's sample size.
+  HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
   // Works on the sample in place. S_OK delivers it, S_FALSE drops it.
   virtual HRESULT Transform(IMediaSample* sample) = 0;
   // A filter that only reads the picture can share a read-only allocator.
   virtual bool ModifiesData() const { return true; }
 
-  virtual HRESULT Receive(IMediaSample* sample);
-  virtual HRESULT EndOfStream();
-  virtual HRESULT BeginFlush();
-  virtual HRESULT EndFlush();
-  virtual HRESULT NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate);
+  HRESULT Receive(IMediaSample* sample) override;
 
-  InPlaceInputPin& InputPinRef() { return m_input; }
-  InPlaceOutputPin& OutputPinRef() { return m_output; }
-  CriticalSection& ReceiveLock() { return m_receiveLock; }
+  InPlaceInputPin& InPlaceInput() { return m_input; }
+  InPlaceOutputPin& InPlaceOutput() { return m_output; }
 
  protected:
-  CriticalSection m_receiveLock;
   InPlaceInputPin m_input;
   InPlaceOutputPin m_output;
 };

@@ -146,7 +146,6 @@ bool IepgParser::ComputeTimes() {
   const DateTime start =
       MakeLocalDateTime(p.year, static_cast<int>(p.month), static_cast<int>(p.day),
                         static_cast<int>(startHours), static_cast<int>(startMinutes), 0);
-  if (start == static_cast<DateTime>(-1)) return false;  // not representable
   p.startDateTime = start;
   p.stopDateTime = start + duration * kSecondsPerMinute;
   p.timesComputed = true;

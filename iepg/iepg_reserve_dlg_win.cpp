@@ -1,6 +1,5 @@
 #include "iepg/iepg_reserve_dlg_win.h"
 
-#include <ctime>
 #include <utility>
 
 #include "win32/text_convert.h"
@@ -25,6 +24,14 @@ void ShowOverflowWarning(const std::string& message) {
 
 bool IsAnsiLeadByte(unsigned char byte) {
   return IsDBCSLeadByte(byte) != FALSE;
+}
+
+// The local clock as a 64-bit wall-clock time (the C runtime's time() ends
+// in 2038).
+DateTime LocalNow() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  return MakeLocalDateTime(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
 }
 
 SYSTEMTIME ToSystemTime(DateTime value) {
@@ -204,9 +211,9 @@ void CIepgReserveDlg::OnOK() {
       MakePendingScheItem(m_parser.programme(), m_sfType, m_lCaptMode,
                           [](const std::string& ansi) { return AnsiToUtf8(ansi); });
   const HWND mainWindow = FindWindowW(kMainWindowClass, kMainWindowTitle);
-  const ReserveOutcome outcome = ReserveScheItem(
-      m_store, item, m_scheSet, static_cast<DateTime>(std::time(nullptr)), mainWindow != nullptr,
-      [mainWindow] { SendMessageW(mainWindow, WM_IEPG_RESERVE, 0, 0); });
+  const ReserveOutcome outcome =
+      ReserveScheItem(m_store, item, m_scheSet, LocalNow(), mainWindow != nullptr,
+                      [mainWindow] { SendMessageW(mainWindow, WM_IEPG_RESERVE, 0, 0); });
   if (outcome.message != 0) ShowError(outcome.message);
   EndDialog(m_hwnd, IDOK);
 }

@@ -128,6 +128,7 @@ bool CBoardClient::StartPicture(LONG param) {
                                         client.right - client.left, client.bottom - client.top))) {
     return false;
   }
+  m_pictureStarted = true;
   ApplyInitialState();
   return true;
 }
@@ -146,7 +147,9 @@ void CBoardClient::ApplyInitialState() {
             Entry(), word6 == 1 ? 2 : 1,
             static_cast<LONG>(reinterpret_cast<LONG_PTR>(m_host.MainWindow())));
       }
-      m_volStep = m_settings.appSet.lVolLevel / 10;
+      // A stored level beyond the board's range (a hand-edited 150) starts
+      // at the nearest end of it.
+      m_volStep = StartVolumeStep(m_settings.appSet.lVolLevel);
       audio->SetAudioLevel(Entry(), kStartAudioLevel);
       audio->SetAudioPath(Entry(), kAudioPathLive);
       audio->SetVolume(Entry(), m_volStep * 10);
@@ -154,8 +157,6 @@ void CBoardClient::ApplyInitialState() {
   }
   if (bWakeStart) {
     // Redraws the meter and sends the volume once more.
-    if (m_volStep < 0) m_volStep = 0;
-    if (m_volStep > kMaxVolumeStep) m_volStep = kMaxVolumeStep;
     if (m_volStep == 0) {
       VolumeUp();
       VolumeDown();
@@ -314,22 +315,28 @@ void CBoardClient::RestartAudioModeTimer() {
 }
 
 void CBoardClient::VolumeUp() {
-  m_volStep = StepVolume(m_volStep, true);
-  m_host.ShowVolume(m_volStep);
-  ScopedInterface<IKXAudio> audio(Query<IKXAudio>(IID_IKXAudio));
-  if (audio) audio->SetVolume(Entry(), m_volStep * 10);
-  m_settings.appSet.lVolLevel = m_volStep * 10;
+  StepVolumeBy(true);
 }
 
 void CBoardClient::VolumeDown() {
-  m_volStep = StepVolume(m_volStep, false);
+  StepVolumeBy(false);
+}
+
+void CBoardClient::StepVolumeBy(bool up) {
+  // Before the picture runs the step moves the level it will start with.
+  if (!m_pictureStarted) m_volStep = StartVolumeStep(m_settings.appSet.lVolLevel);
+  m_volStep = StepVolume(m_volStep, up);
   m_host.ShowVolume(m_volStep);
+  m_settings.appSet.lVolLevel = m_volStep * 10;
+  if (!m_pictureStarted) return;
   ScopedInterface<IKXAudio> audio(Query<IKXAudio>(IID_IKXAudio));
   if (audio) audio->SetVolume(Entry(), m_volStep * 10);
-  m_settings.appSet.lVolLevel = m_volStep * 10;
 }
 
 void CBoardClient::SetSound(int state) {
+  // Before the picture runs "bAudioOn" alone changes; the picture start
+  // sends it.
+  if (!m_pictureStarted) return;
   ScopedInterface<IKXAudio> audio(Query<IKXAudio>(IID_IKXAudio));
   if (!audio) return;
   m_pipSoundMark = false;
@@ -423,6 +430,7 @@ void CBoardClient::CloseBoard() {
   for (std::int32_t i = 0; i < m_boardCount && i < 10; ++i) m_board->CloseBoard(&m_boardList[i]);
   m_board->Release();
   m_board = nullptr;
+  m_pictureStarted = false;
 }
 
 bool CBoardClient::OnTimer(UINT_PTR id) {

@@ -19,11 +19,6 @@
 
 namespace brontel {
 
-// CreateBoard results.
-constexpr int kBoardCreated = 0;
-constexpr int kBoardClassMissing = 1;
-constexpr int kBoardNotOpened = 2;
-
 // Sound states of SetSound.
 enum SoundState : int {
   kSoundMute = 0,
@@ -109,24 +104,20 @@ class CBoardClient {
   // Dispatch of the timers above; false for other ids.
   bool OnTimer(UINT_PTR id);
 
-  bool HasBoard() const { return m_board != nullptr; }
-  std::uint32_t SrcAvailMask() const { return m_srcAvailMask; }
   std::int32_t VolumeStep() const { return m_volStep; }
   bool SourcePending() const { return m_pendingSource; }
   std::int32_t PendingSource() const { return m_pendingSourceValue; }
-  bool PipSoundMark() const { return m_pipSoundMark; }
-  const LONG* VideoSizeLimits() const { return m_videoSizeLimits; }
-  const FreqTables& Tables() const { return m_tables; }
   ChannelLists& Lists() { return m_lists; }
+
+ private:
+  class EventSink;
+
   BoardEntry* Entry() { return &m_boardList[0]; }
-  IKXBoard* Board() const { return m_board; }
   // Obtains one of the manager's interfaces for one operation; shows the
   // board error and gives null when it cannot.
   template <class I>
   I* Query(REFIID iid);
-
- private:
-  class EventSink;
+  void StepVolumeBy(bool up);
 
   void ApplyInitialState();
   void ShowChannelEntry(std::int32_t source);
@@ -148,6 +139,9 @@ class CBoardClient {
   bool m_pendingSource = false;
   std::int32_t m_pendingSourceValue = 0;
   bool m_pipSoundMark = false;
+  // Volume and sound before this only change the settings the picture
+  // starts with.
+  bool m_pictureStarted = false;
   FreqTables m_tables;
   ChannelLists m_lists;
 };

@@ -58,20 +58,6 @@ std::uint32_t SourceMaskFromCaps(const std::uint32_t caps[kBoardCapsWords]) {
   return mask;
 }
 
-bool SourceAvailable(std::uint32_t mask, std::int32_t source) {
-  switch (source) {
-    case kSourceTv:
-      return (mask & kAvailTV) != 0;
-    case kSourceVideo:
-      return (mask & (kAvailVideo0 | kAvailVideo1)) != 0;
-    case kSourceSVideo:
-      return (mask & (kAvailSVideo0 | kAvailSVideo1)) != 0;
-    case kSourceRadio:
-      return (mask & kAvailRadio) != 0;
-  }
-  return false;
-}
-
 SourceChoice NextSourceChoice(SourceChoice from, std::uint32_t mask) {
   int position = CyclePosition(from);
   SourceChoice candidate = from;
@@ -105,6 +91,11 @@ std::int32_t NextAudioModeFor(std::int32_t current, std::uint32_t mask) {
 std::int32_t StepVolume(std::int32_t step, bool up) {
   if (up) return step >= kMaxVolumeStep ? kMaxVolumeStep : step + 1;
   return step <= 0 ? 0 : step - 1;
+}
+
+std::int32_t StartVolumeStep(std::int32_t lVolLevel) {
+  const std::int32_t step = lVolLevel / 10;
+  return step < 0 ? 0 : step > kMaxVolumeStep ? kMaxVolumeStep : step;
 }
 
 std::int32_t AudioSourceFor(std::int32_t source) {

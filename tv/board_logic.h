@@ -23,15 +23,17 @@ enum SourceBit : std::uint32_t {
 // While a recording plays back only the bilingual channels can be chosen.
 constexpr std::uint32_t kPlaybackAudioMask = kAudioA | kAudioB | kAudioAB;
 
+// CreateBoard results.
+constexpr int kBoardCreated = 0;
+constexpr int kBoardClassMissing = 1;
+constexpr int kBoardNotOpened = 2;
+
 constexpr int kBoardCapsWords = 7;
 constexpr int kMaxVolumeStep = 10;
 
 // Capability words 0 (tuner present), 1 and 2 (inputs of connectors 0 and 1:
 // 1 composite, 2 S-Video, 3 both).
 std::uint32_t SourceMaskFromCaps(const std::uint32_t caps[kBoardCapsWords]);
-
-// Whether the menu offers a source.
-bool SourceAvailable(std::uint32_t mask, std::int32_t source);
 
 struct SourceChoice {
   std::int32_t source;
@@ -53,6 +55,8 @@ std::int32_t NextAudioModeFor(std::int32_t current, std::uint32_t mask);
 
 // The volume step after one press, kept within 0..10.
 std::int32_t StepVolume(std::int32_t step, bool up);
+// The volume step a stored "lVolLevel" starts with, kept within 0..10.
+std::int32_t StartVolumeStep(std::int32_t lVolLevel);
 
 // Audio source sent to the board for a source: 0 TV, 1 Video and S-Video,
 // 2 radio.

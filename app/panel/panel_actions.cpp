@@ -369,6 +369,31 @@ CommandRoute RouteCommand(int id, const CommandContext& context) {
   return RouteMenuCommand(id, context);
 }
 
+bool WaitsForPicture(const CommandRoute& route) {
+  switch (route.kind) {
+    case CommandKind::kNotOurs:
+    case CommandKind::kNothing:
+    case CommandKind::kMenuSoundToggle:
+    case CommandKind::kRestoreFromTray:
+      return false;
+    case CommandKind::kAction:
+      switch (route.actionCode) {
+        case kCodeVolumeUpRelease:
+        case kCodeVolumeUpPress:
+        case kCodeVolumeDownRelease:
+        case kCodeVolumeDownPress:
+        case kCodeSoundToggle:
+        case kCodeExit:
+        case kCodeMinimise:
+          return false;
+        default:
+          return true;
+      }
+    default:
+      return true;
+  }
+}
+
 VolumeTimerAction OnVolumeTimer(unsigned timerId) {
   VolumeTimerAction action;
   switch (timerId) {

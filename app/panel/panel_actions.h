@@ -189,6 +189,11 @@ CommandRoute RouteMenuCommand(int id, const CommandContext& context);
 // Either of the above, by id range.
 CommandRoute RouteCommand(int id, const CommandContext& context);
 
+// Whether a routed command has to wait until the picture runs: board
+// operations do. Exit, minimise and the tray's restore, the volume and the
+// sound keys need no picture and run at once, also on the splash.
+bool WaitsForPicture(const CommandRoute& route);
+
 // What a volume timer does when it fires: the hold timers 100 and 101 give
 // way to the repeat timers 200 and 201, which step the volume each tick.
 struct VolumeTimerAction {

@@ -39,7 +39,7 @@ std::string GroupPath(SettingsGroup group);
 
 struct AppSetGroup {
   std::int32_t lCountryCode = 81;
-  std::int32_t lPanelXPos = 0;  // computed, see ApplyScreenDefaults
+  std::int32_t lPanelXPos = 0;  // computed, see SetScreenGeometry
   std::int32_t lPanelYPos = 0;
   std::int32_t lScreenXPos = 0;
   std::int32_t lScreenYPos = 0;

@@ -1,10 +1,10 @@
 #include "app/settings/settings_values.h"
 
+#include <algorithm>
 #include <cctype>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
-#include <vector>
 
 namespace brontel {
 
@@ -44,34 +44,76 @@ double ParseReal(const std::string& text) {
   return std::strtod(text.c_str(), nullptr);
 }
 
+namespace {
+
+constexpr std::int64_t kSecondsPerDay = 86400;
+constexpr std::int64_t kSecondsPerHour = 3600;
+constexpr std::int64_t kSecondsPerMinute = 60;
+// 1970-01-01 was a Thursday.
+constexpr std::int64_t kEpochWeekday = 4;
+
+std::int64_t FloorDiv(std::int64_t value, std::int64_t divisor) {
+  std::int64_t quotient = value / divisor;
+  if ((value % divisor != 0) && ((value < 0) != (divisor < 0))) --quotient;
+  return quotient;
+}
+
+// Days from 1970-01-01 to the first of a month (1-12) of the proleptic
+// Gregorian calendar, in 400-year eras so that no year is out of reach.
+std::int64_t DaysFromCivil(std::int64_t year, std::int64_t month) {
+  if (month <= 2) --year;
+  const std::int64_t era = FloorDiv(year, 400);
+  const std::int64_t yearOfEra = year - era * 400;
+  const std::int64_t dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5;
+  const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+  return era * 146097 + dayOfEra - 719468;
+}
+
+void CivilFromDays(std::int64_t days, std::int64_t* year, int* month, int* day) {
+  days += 719468;
+  const std::int64_t era = FloorDiv(days, 146097);
+  const std::int64_t dayOfEra = days - era * 146097;
+  const std::int64_t yearOfEra =
+      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  const std::int64_t shiftedMonth = (5 * dayOfYear + 2) / 153;
+  *day = static_cast<int>(dayOfYear - (153 * shiftedMonth + 2) / 5 + 1);
+  *month = static_cast<int>(shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9);
+  *year = yearOfEra + era * 400 + (*month <= 2 ? 1 : 0);
+}
+
+// The C library's text-to-int, without its undefined overflow.
+int PieceToInt(const std::string& piece) {
+  const long value = std::strtol(piece.c_str(), nullptr, 10);
+  return static_cast<int>(std::clamp<long>(value, INT_MIN, INT_MAX));
+}
+
+}  // namespace
+
+// Date-times are wall-clock seconds counted in 64 bits with our own calendar
+// arithmetic: the C library's time_t of the 32-bit Windows runtime ends in
+// January 2038, and the registry, the iEPG files and the dialogs all speak
+// local wall-clock time anyway.
 DateTime MakeLocalDateTime(int year, int month, int day, int hour, int minute, int second) {
-  std::tm tm{};
-  tm.tm_year = year - 1900;
-  tm.tm_mon = month - 1;
-  tm.tm_mday = day;
-  tm.tm_hour = hour;
-  tm.tm_min = minute;
-  tm.tm_sec = second;
-  tm.tm_isdst = -1;
-  return static_cast<DateTime>(std::mktime(&tm));
+  const std::int64_t months = static_cast<std::int64_t>(month) - 1;
+  const std::int64_t days = DaysFromCivil(static_cast<std::int64_t>(year) + FloorDiv(months, 12),
+                                          months - FloorDiv(months, 12) * 12 + 1) +
+                            static_cast<std::int64_t>(day) - 1;
+  return days * kSecondsPerDay + static_cast<std::int64_t>(hour) * kSecondsPerHour +
+         static_cast<std::int64_t>(minute) * kSecondsPerMinute + second;
 }
 
 LocalTimeParts SplitLocalDateTime(DateTime value) {
-  std::time_t t = static_cast<std::time_t>(value);
-  std::tm tm{};
-#ifdef _WIN32
-  localtime_s(&tm, &t);
-#else
-  localtime_r(&t, &tm);
-#endif
+  const std::int64_t days = FloorDiv(value, kSecondsPerDay);
+  const std::int64_t secondOfDay = value - days * kSecondsPerDay;
   LocalTimeParts parts;
-  parts.year = tm.tm_year + 1900;
-  parts.month = tm.tm_mon + 1;
-  parts.day = tm.tm_mday;
-  parts.hour = tm.tm_hour;
-  parts.minute = tm.tm_min;
-  parts.second = tm.tm_sec;
-  parts.weekday = tm.tm_wday;
+  std::int64_t year = 0;
+  CivilFromDays(days, &year, &parts.month, &parts.day);
+  parts.year = static_cast<int>(std::clamp<std::int64_t>(year, INT_MIN, INT_MAX));
+  parts.hour = static_cast<int>(secondOfDay / kSecondsPerHour);
+  parts.minute = static_cast<int>(secondOfDay % kSecondsPerHour / kSecondsPerMinute);
+  parts.second = static_cast<int>(secondOfDay % kSecondsPerMinute);
+  parts.weekday = static_cast<int>(days + kEpochWeekday - FloorDiv(days + kEpochWeekday, 7) * 7);
   return parts;
 }
 
@@ -89,7 +131,7 @@ DateTime ParseDateTime(const std::string& text) {
     const std::size_t dash = text.find('-', start);
     const std::string piece =
         text.substr(start, dash == std::string::npos ? std::string::npos : dash - start);
-    fields[i] = std::atoi(piece.c_str());
+    fields[i] = PieceToInt(piece);
     if (dash == std::string::npos) break;
     start = dash + 1;
   }

@@ -6,7 +6,8 @@
 
 namespace brontel {
 
-// Seconds since the epoch; converted to and from local time.
+// Local wall-clock time in seconds since 1970-01-01 00:00, in 64 bits: no
+// time zone, no year limit. Now comes from the system's local clock.
 using DateTime = std::int64_t;
 
 // A value that could not be read; the reader replaces it with the default.
@@ -30,8 +31,8 @@ double ParseReal(const std::string& text);
 
 // Local time as "year-month-day-hour-minute" without leading zeros.
 std::string FormatDateTime(DateTime value);
-// Splits at "-" and builds a local time (seconds 0, daylight saving decided
-// by the system). Out-of-range fields are normalised the way mktime does.
+// Splits at "-" and builds a local time (seconds 0). Out-of-range fields are
+// normalised the way mktime does.
 DateTime ParseDateTime(const std::string& text);
 // Builds a local time from its parts, normalising like mktime.
 DateTime MakeLocalDateTime(int year, int month, int day, int hour, int minute, int second = 0);

@@ -3,74 +3,19 @@
 #include <amvideo.h>
 
 #include <cstdlib>
-#include <new>
 
-#include "deinterlace/filter/filter_setup.h"
 #include "deinterlace/filter/input_type_check.h"
 #include "deinterlace/filter/sample_properties.h"
 
 namespace brontel {
 
 DeinterlaceGrabFilter::DeinterlaceGrabFilter()
-    : TransformFilter(kClsidDeinterlaceGrabFilter, L"kxDIgrab", L"XForm In", L"XForm Out") {}
-
-HRESULT DeinterlaceGrabFilter::CreateInstance(IUnknown** object) {
-  if (!object) return E_POINTER;
-  auto* filter = new (std::nothrow) DeinterlaceGrabFilter();
-  *object = filter ? static_cast<IBaseFilter*>(filter) : nullptr;
-  return filter ? S_OK : E_OUTOFMEMORY;
-}
-
-const dshow::FilterSetup& DeinterlaceGrabFilter::Setup() {
-  static const dshow::FilterSetup kSetup = {&kClsidDeinterlaceGrabFilter, L"kxDIgrab",
-                                            kDeinterlaceFilterMerit, DeinterlaceFilterPins(),
-                                            kDeinterlaceFilterPinCount};
-  return kSetup;
-}
+    : TransformFilter(kClsidDeinterlaceGrabFilter, L"kxDIgrab", L"XForm In", L"XForm Out"),
+      DeinterlaceControlImpl(kGrabLibrary) {}
 
 HRESULT DeinterlaceGrabFilter::QueryFilterInterface(REFIID riid, void** ppv) {
-  if (riid == kIidDeinterlaceControlGrab) {
-    *ppv = static_cast<IDeinterlaceControl*>(this);
-  } else if (riid == IID_ISpecifyPropertyPages) {
-    *ppv = static_cast<ISpecifyPropertyPages*>(this);
-  } else {
-    return TransformFilter::QueryFilterInterface(riid, ppv);
-  }
+  if (!AnswerControl(riid, ppv)) return TransformFilter::QueryFilterInterface(riid, ppv);
   AddRef();
-  return S_OK;
-}
-
-STDMETHODIMP DeinterlaceGrabFilter::GetSettings(LONG* mode, LONG* filter, LONG* delta1,
-                                                LONG* delta2, LONG* delta3) {
-  return m_control.GetSettings(mode, filter, delta1, delta2, delta3);
-}
-
-STDMETHODIMP DeinterlaceGrabFilter::SetSettings(LONG mode, LONG filter, LONG delta1, LONG delta2,
-                                                LONG delta3) {
-  return m_control.SetSettings(mode, filter, delta1, delta2, delta3);
-}
-
-STDMETHODIMP DeinterlaceGrabFilter::GetGrabStatus(LONG* status) {
-  return m_control.GetGrabStatus(status);
-}
-
-STDMETHODIMP DeinterlaceGrabFilter::GrabFrame(BYTE* buffer, LONG request) {
-  return m_control.GrabFrame(buffer, request);
-}
-
-STDMETHODIMP DeinterlaceGrabFilter::GetFrameInfo(LONG* width, LONG* height, LONG* bitsPerPixel,
-                                                 LONG* dataLength) {
-  return m_control.GetFrameInfo(m_deinterlacer.LastFrame(), width, height, bitsPerPixel,
-                                dataLength);
-}
-
-STDMETHODIMP DeinterlaceGrabFilter::GetPages(CAUUID* pages) {
-  if (!pages) return E_POINTER;
-  pages->cElems = 0;
-  pages->pElems = static_cast<GUID*>(CoTaskMemAlloc(sizeof(GUID)));
-  if (!pages->pElems) return E_OUTOFMEMORY;
-  pages->cElems = 1;
-  pages->pElems[0] = kClsidDeinterlaceGrabPage;
   return S_OK;
 }
 
@@ -149,7 +94,7 @@ HRESULT DeinterlaceGrabFilter::Transform(IMediaSample* input, IMediaSample* outp
   frame.height = vih->bmiHeader.biHeight;
   frame.bitsPerPixel = vih->bmiHeader.biBitCount;
 
-  StepResult result = m_deinterlacer.ProcessFrame(frame, m_control.Snapshot(), m_control.Grab());
+  StepResult result = m_deinterlacer.ProcessFrame(frame, SettingsForFrame(), Grab());
   return CopySampleProperties(input, output, static_cast<long>(result.outputLength));
 }
 

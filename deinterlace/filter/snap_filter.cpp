@@ -2,72 +2,17 @@
 
 #include <amvideo.h>
 
-#include <new>
-
-#include "deinterlace/filter/filter_setup.h"
 #include "deinterlace/filter/input_type_check.h"
 
 namespace brontel {
 
 FrameSnapFilter::FrameSnapFilter()
-    : TransformInPlaceFilter(kClsidFrameSnapFilter, L"kxDISnap", L"Input", L"Output") {}
-
-HRESULT FrameSnapFilter::CreateInstance(IUnknown** object) {
-  if (!object) return E_POINTER;
-  auto* filter = new (std::nothrow) FrameSnapFilter();
-  *object = filter ? static_cast<IBaseFilter*>(filter) : nullptr;
-  return filter ? S_OK : E_OUTOFMEMORY;
-}
-
-const dshow::FilterSetup& FrameSnapFilter::Setup() {
-  static const dshow::FilterSetup kSetup = {&kClsidFrameSnapFilter, L"kxDISnap",
-                                            kDeinterlaceFilterMerit, DeinterlaceFilterPins(),
-                                            kDeinterlaceFilterPinCount};
-  return kSetup;
-}
+    : TransformInPlaceFilter(kClsidFrameSnapFilter, L"kxDISnap", L"Input", L"Output"),
+      DeinterlaceControlImpl(kSnapLibrary) {}
 
 HRESULT FrameSnapFilter::QueryFilterInterface(REFIID riid, void** ppv) {
-  if (riid == kIidDeinterlaceControlSnap) {
-    *ppv = static_cast<IDeinterlaceControl*>(this);
-  } else if (riid == IID_ISpecifyPropertyPages) {
-    *ppv = static_cast<ISpecifyPropertyPages*>(this);
-  } else {
-    return TransformInPlaceFilter::QueryFilterInterface(riid, ppv);
-  }
+  if (!AnswerControl(riid, ppv)) return TransformInPlaceFilter::QueryFilterInterface(riid, ppv);
   AddRef();
-  return S_OK;
-}
-
-STDMETHODIMP FrameSnapFilter::GetSettings(LONG* mode, LONG* filter, LONG* delta1, LONG* delta2,
-                                          LONG* delta3) {
-  return m_control.GetSettings(mode, filter, delta1, delta2, delta3);
-}
-
-STDMETHODIMP FrameSnapFilter::SetSettings(LONG mode, LONG filter, LONG delta1, LONG delta2,
-                                          LONG delta3) {
-  return m_control.SetSettings(mode, filter, delta1, delta2, delta3);
-}
-
-STDMETHODIMP FrameSnapFilter::GetGrabStatus(LONG* status) {
-  return m_control.GetGrabStatus(status);
-}
-
-STDMETHODIMP FrameSnapFilter::GrabFrame(BYTE* buffer, LONG request) {
-  return m_control.GrabFrame(buffer, request);
-}
-
-STDMETHODIMP FrameSnapFilter::GetFrameInfo(LONG* width, LONG* height, LONG* bitsPerPixel,
-                                           LONG* dataLength) {
-  return m_control.GetFrameInfo(m_lastFrame.Load(), width, height, bitsPerPixel, dataLength);
-}
-
-STDMETHODIMP FrameSnapFilter::GetPages(CAUUID* pages) {
-  if (!pages) return E_POINTER;
-  pages->cElems = 0;
-  pages->pElems = static_cast<GUID*>(CoTaskMemAlloc(sizeof(GUID)));
-  if (!pages->pElems) return E_OUTOFMEMORY;
-  pages->cElems = 1;
-  pages->pElems[0] = kClsidFrameSnapPage;
   return S_OK;
 }
 
@@ -89,7 +34,7 @@ HRESULT FrameSnapFilter::Transform(IMediaSample* sample) {
   info.bitsPerPixel = vih->bmiHeader.biBitCount;
   info.dataLength = length;
   m_lastFrame.Store(info);
-  m_control.Grab().Serve(data, static_cast<size_t>(length));
+  Grab().Serve(data, static_cast<size_t>(length));
   return S_OK;
 }
 

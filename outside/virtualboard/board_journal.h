@@ -1,5 +1,5 @@
 #pragma once
-// One line per kxTVA_DoThis call, appended to the file named by the
+// One line per call of an entry point, appended to the file named by the
 // environment variable KXTVA_JOURNAL (nothing is written when it is unset).
 
 #include <cstdint>
@@ -8,3 +8,6 @@
 // The decoded block is taken before the command runs, the result after.
 std::string DescribeBlock(uint32_t command, bool write, const void* block);
 void AppendJournalLine(uint32_t command, bool write, int32_t result, const std::string& block);
+// The two entry points besides kxTVA_DoThis, each journalled after it ran.
+void JournalInitBoardClass(uint32_t boardClass, uint32_t reserved, uint32_t board);
+void JournalFree(uint32_t board, int32_t result);

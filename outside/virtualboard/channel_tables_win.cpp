@@ -19,7 +19,26 @@ std::wstring TablePath(bool cable, int32_t countryCode) {
   return path;
 }
 
+constexpr wchar_t kAppSetKey[] = L"SOFTWARE\\Kestrova\\Pellamy\\App\\AppSet";
+constexpr DWORD kNumberTextBytes = 80;
+
 }  // namespace
+
+int32_t ProgramCountryCode() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kAppSetKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+    return kDefaultCountryCode;
+  }
+  wchar_t text[kNumberTextBytes / sizeof(wchar_t) + 1] = {};
+  DWORD type = 0;
+  DWORD bytes = kNumberTextBytes;
+  const LONG read =
+      RegQueryValueExW(key, L"lCountryCode", nullptr, &type, reinterpret_cast<BYTE*>(text), &bytes);
+  RegCloseKey(key);
+  if (read != ERROR_SUCCESS || type != REG_SZ) return kDefaultCountryCode;
+  // The program stores "%lu" of the 32-bit value and reads it back so.
+  return static_cast<int32_t>(static_cast<uint32_t>(wcstoul(text, nullptr, 10)));
+}
 
 ChannelTable ReadChannelTable(bool cable, int32_t countryCode) {
   ChannelTable table;

@@ -36,12 +36,15 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   return TRUE;
 }
 
-extern "C" uint32_t WINAPI kxTVA_InitBoardClass(uint32_t boardClass, uint32_t reserved) {
+namespace {
+
+uint32_t InitBoard(uint32_t boardClass) {
   if (boardClass != kBoardClassStandard && boardClass != kBoardClassExtended) {
     return 0;
   }
-  const ChannelTable broadcast = ReadChannelTable(false, kDefaultCountryCode);
-  const ChannelTable cable = ReadChannelTable(true, kDefaultCountryCode);
+  const int32_t country = ProgramCountryCode();
+  const ChannelTable broadcast = ReadChannelTable(false, country);
+  const ChannelTable cable = ReadChannelTable(true, country);
   auto* board = new (std::nothrow) VirtualBoard(
       boardClass, broadcast.hertz.empty() ? BuiltInBroadcastTable() : broadcast, cable);
   if (board == nullptr) {
@@ -52,7 +55,7 @@ extern "C" uint32_t WINAPI kxTVA_InitBoardClass(uint32_t boardClass, uint32_t re
   return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(board));
 }
 
-extern "C" int32_t WINAPI kxTVA_Free(uint32_t handle) {
+int32_t FreeBoard(uint32_t handle) {
   VirtualBoard* board = FindBoard(handle);
   if (board == nullptr) {
     return kBoardBadArgument;
@@ -63,6 +66,20 @@ extern "C" int32_t WINAPI kxTVA_Free(uint32_t handle) {
   }
   delete board;
   return kBoardOk;
+}
+
+}  // namespace
+
+extern "C" uint32_t WINAPI kxTVA_InitBoardClass(uint32_t boardClass, uint32_t reserved) {
+  const uint32_t board = InitBoard(boardClass);
+  JournalInitBoardClass(boardClass, reserved, board);
+  return board;
+}
+
+extern "C" int32_t WINAPI kxTVA_Free(uint32_t handle) {
+  const int32_t result = FreeBoard(handle);
+  JournalFree(handle, result);
+  return result;
 }
 
 extern "C" int32_t WINAPI kxTVA_DoThis(uint32_t handle, uint32_t write, uint32_t command,

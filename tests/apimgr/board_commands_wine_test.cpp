@@ -98,6 +98,14 @@ LONG g_words[8];
 SHORT g_shorts[2];
 unsigned char g_buffer[64];
 char g_path[260];
+// What the capture and snapshot commands point the board at.
+const uint32_t g_record[27] = {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14,
+                               15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27};
+const char kSnapshotPath[] = "C:\\snap\\a.bmp";
+
+LONG Address(const void* p) {
+  return static_cast<LONG>(reinterpret_cast<uintptr_t>(p));
+}
 AudioDeviceLists g_lists;
 uint32_t g_count;
 
@@ -252,8 +260,10 @@ const CommandCase kCases[] = {
      Line("216 R rc=0 {1,&}")},
     // IKXSnapshot: no still pictures on this board yet.
     {"TakeSnapshot",
-     [](BoardFixture& f) { return f.snapshot->TakeSnapshot(f.entries, 1, 2, 3, 4, 5); }, E_FAIL,
-     Line("507 W rc=3 {1,2,3,4,5}")},
+     [](BoardFixture& f) {
+       return f.snapshot->TakeSnapshot(f.entries, Address(kSnapshotPath), 320, 240, 3, 75);
+     },
+     E_FAIL, Line("507 W rc=3 {\"C:\\snap\\a.bmp\",320,240,3,75}")},
     // IKXTuner
     {"SetTunerMode radio", [](BoardFixture& f) { return f.tuner->SetTunerMode(f.entries, 5); },
      S_OK, Line("400 W rc=0 {1}")},
@@ -321,8 +331,15 @@ const CommandCase kCases[] = {
      [](BoardFixture& f) { return f.capture->SetBufferSize(f.entries, 7, 3); }, E_FAIL,
      Line("505 W rc=3 {7,3145728,0}")},
     {"SetEncoderParams",
-     [](BoardFixture& f) { return f.capture->SetEncoderParams(f.entries, 7, 1, 2); }, E_FAIL,
-     Line("506 W rc=3 {7,1,2}")},
+     [](BoardFixture& f) {
+       return f.capture->SetEncoderParams(f.entries, 7, 0, Address(g_record));
+     },
+     E_FAIL,
+     Line("506 W rc=3 {7,0,{1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,"
+          "26,27}}")},
+    {"SetEncoderParams without a record",
+     [](BoardFixture& f) { return f.capture->SetEncoderParams(f.entries, 7, 0, 0); }, E_FAIL,
+     Line("506 W rc=3 {7,0,0}")},
     {"GetBufferSize",
      [](BoardFixture& f) { return f.capture->GetBufferSize(f.entries, 7, g_words); }, E_FAIL,
      Line("505 R rc=3 {7,&}")},
@@ -529,7 +546,7 @@ TEST_F(BoardFixture, AudioModesFollowTheTunedStation) {
 DWORD WINAPI CloseCaptionBox(void*) {
   HWND box = apimgr_test::WaitForDialog(L"", 10000);
   if (box == nullptr) return 1;
-  const std::wstring text = apimgr_test::DialogStaticText(box);
+  const std::wstring text = apimgr_test::StaticTexts(box);
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   return text == L"SetClosedCaption" ? 0 : 2;
 }

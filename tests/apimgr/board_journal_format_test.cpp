@@ -17,8 +17,15 @@ std::string ReadText(uint32_t address) {
   return found != g_texts.end() ? found->second : std::string("?");
 }
 
+// The encoder record at any address: its words are 100 + their position.
+std::vector<uint32_t> ReadWords(uint32_t, size_t count) {
+  std::vector<uint32_t> words(count);
+  for (size_t i = 0; i < count; ++i) words[i] = static_cast<uint32_t>(100 + i);
+  return words;
+}
+
 std::string Format(uint32_t command, bool write, const void* block) {
-  return FormatBoardBlock(command, write, block, ReadText);
+  return FormatBoardBlock(command, write, block, ReadText, ReadWords);
 }
 
 TEST(BoardJournalFormat, LineHasCommandDirectionResultAndBlock) {
@@ -49,7 +56,13 @@ TEST(BoardJournalFormat, WordBlocksByCommand) {
       {504, true, {7, 0}, "{7,0}"},
       {503, false, {7, 3, 0, 0, 0, 0}, "{7,3,0,0,0,0}"},
       {506, false, {7, 1, 0x10, 9}, "{7,1,&,9}"},
-      {507, true, {1, 2, 3, 4, 5}, "{1,2,3,4,5}"},
+      {506,
+       true,
+       {7, 0, 0x3000},
+       "{7,0,{100,101,102,103,104,105,106,107,108,109,110,111,112,113,114,115,116,117,118,119,"
+       "120,121,122,123,124,125,126}}"},
+      {506, true, {7, 0, 0}, "{7,0,0}"},
+      {507, true, {0x1000, 320, 240, 3, 75}, "{\"C:\\rec\\a \\x22b\\x22.mpg\",320,240,3,75}"},
       {500, true, {0, 0x10A, 1, 0, 0, 0x3000}, "{0,0x10A,1,0x0,0,&}"},
       {400, true, {static_cast<uint32_t>(-5)}, "{-5}"},
   };
@@ -89,6 +102,16 @@ TEST(BoardJournalFormat, StructuredBlocks) {
   lists.inputCount = 0x50;
   EXPECT_EQ(Format(115, true, &lists),
             "{device=\"Sound Card\" input=\"Line In\" devCount=0 inCount=&}");
+}
+
+TEST(BoardJournalFormat, EntryPointLines) {
+  EXPECT_EQ(FormatInitBoardClassLine(0x20, 0, 0x7F001000), "kxTVA_InitBoardClass rc=& {0x20,0}");
+  EXPECT_EQ(FormatInitBoardClassLine(0x21, 0, 0), "kxTVA_InitBoardClass rc=0 {0x21,0}");
+  EXPECT_EQ(FormatFreeLine(0x7F001000, 0), "kxTVA_Free rc=0 {&}");
+  EXPECT_EQ(FormatFreeLine(0x1234, 1), "kxTVA_Free rc=1 {&}");
+  // Records are read only with a reader.
+  const uint32_t encoder[3] = {7, 0, 0x3000};
+  EXPECT_EQ(FormatBoardBlock(506, true, encoder, ReadText), "{7,0,&}");
 }
 
 TEST(BoardJournalFormat, NoBlockCallerBuffersAndUnknownCommands) {

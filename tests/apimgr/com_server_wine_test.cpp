@@ -10,7 +10,7 @@
 
 namespace {
 
-using apimgr_test::BinDirectory;
+using apimgr_test::ExeDir;
 using apimgr_test::KeyDefaultValue;
 using apimgr_test::KeyExists;
 
@@ -32,7 +32,7 @@ std::vector<KeyCase> RegisteredKeys() {
   const std::wstring classKey = kClassKey;
   return {
       {classKey, kDescription},
-      {classKey + L"\\InprocServer32", BinDirectory() + L"\\KXApiMgr.dll"},
+      {classKey + L"\\InprocServer32", ExeDir() + L"KXApiMgr.dll"},
       {classKey + L"\\ProgID", L"Kestrova.KXApiMgr.1"},
       {classKey + L"\\VersionIndependentProgID", L"Kestrova.KXApiMgr"},
       {L"Kestrova.KXApiMgr", kDescription},
@@ -105,7 +105,7 @@ using GetClassObjectFn = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
 using CanUnloadNowFn = HRESULT(WINAPI*)();
 
 TEST(ClassObject, AnswersOnlyItsClassAndFactoryInterfaces) {
-  HMODULE module = LoadLibraryW((BinDirectory() + L"\\KXApiMgr.dll").c_str());
+  HMODULE module = LoadLibraryW((ExeDir() + L"KXApiMgr.dll").c_str());
   ASSERT_NE(module, nullptr);
   auto getClassObject =
       reinterpret_cast<GetClassObjectFn>(GetProcAddress(module, "DllGetClassObject"));

@@ -12,14 +12,14 @@
 
 namespace {
 
-using apimgr_test::BinDirectory;
+using apimgr_test::ExeDir;
 
 class ProbeFolder {
  public:
   // With a driver: the scripted driver is copied in as KXTVA.DLL.
   explicit ProbeFolder(bool withDriver) {
     wchar_t name[MAX_PATH] = {};
-    GetTempFileNameW(apimgr_test::TempDirectory().c_str(), L"kxm", 0, name);
+    GetTempFileNameW(apimgr_test::TempDir().c_str(), L"kxm", 0, name);
     DeleteFileW(name);
     m_dir = name;
     CreateDirectoryW(m_dir.c_str(), nullptr);
@@ -65,7 +65,7 @@ class ProbeFolder {
     if (caption != nullptr) {
       HWND box = apimgr_test::WaitForDialog(caption, 20000);
       if (box != nullptr) {
-        *boxText = apimgr_test::DialogStaticText(box);
+        *boxText = apimgr_test::StaticTexts(box);
         PostMessageW(box, WM_COMMAND, IDOK, 0);
       } else {
         *boxText = L"<no message box>";
@@ -98,8 +98,7 @@ class ProbeFolder {
     return content;
   }
   bool Copy(const wchar_t* from, const wchar_t* to) {
-    return CopyFileW((BinDirectory() + L"\\" + from).c_str(), (m_dir + L"\\" + to).c_str(),
-                     FALSE) != FALSE;
+    return CopyFileW((ExeDir() + from).c_str(), (m_dir + L"\\" + to).c_str(), FALSE) != FALSE;
   }
   std::wstring m_dir;
   bool m_ok = false;

@@ -16,7 +16,6 @@ namespace {
 
 using apimgr_test::Capture;
 using apimgr_test::CaptureWindow;
-using apimgr_test::PumpMessages;
 
 constexpr int kPictureWidth = 640;
 constexpr int kPictureHeight = 480;
@@ -32,6 +31,18 @@ double Brightness(const Capture& c) {
   double sum = 0;
   for (uint32_t p : c.pixels) sum += ((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF);
   return c.pixels.empty() ? 0 : sum / (3.0 * c.pixels.size());
+}
+
+// Pumps messages until the picture window shows what `wanted` accepts;
+// the last picture taken is left in `shown`.
+template <typename Wanted>
+bool Shows(HWND picture, Capture* shown, Wanted wanted) {
+  return apimgr_test::PumpUntil(
+      [&] {
+        *shown = CaptureWindow(picture);
+        return wanted(*shown);
+      },
+      3000);
 }
 
 template <typename T>
@@ -99,54 +110,58 @@ TEST(PictureDemo, ManagerDrivesTheVirtualBoardWhileThePictureMoves) {
   ASSERT_EQ(tuner->GetSignalLock(entries, &locked), S_OK);
   EXPECT_EQ(locked, 1);
   ASSERT_EQ(audio->SetAudioMode(entries, 1), S_OK);
-  PumpMessages(700);
-  const Capture station = CaptureWindow(picture);
-  PumpMessages(300);
-  const Capture stationLater = CaptureWindow(picture);
+  Capture station;
+  ASSERT_TRUE(Shows(picture, &station, [](const Capture& c) { return Brightness(c) > 20; }));
   ASSERT_EQ(station.width, kPictureWidth);
-  EXPECT_GT(DifferentPixels(station, stationLater), 100u) << "the picture moves";
+  Capture stationLater;
+  EXPECT_TRUE(Shows(picture, &stationLater, [&](const Capture& c) {
+    return DifferentPixels(station, c) > 100;
+  })) << "the picture moves";
   LONG frames = 0;
-  ASSERT_EQ(video->GetVideoStatus(entries, 1, &frames), S_OK);
-  EXPECT_GE(frames, 10) << "about 30 frames a second";
-  EXPECT_TRUE(apimgr_test::SaveBitmap(
-      station, apimgr_test::TestOutputDirectory() + L"\\virtualboard_station.bmp"));
+  EXPECT_TRUE(apimgr_test::PumpUntil(
+      [&] { return video->GetVideoStatus(entries, 1, &frames) == S_OK && frames >= 10; }, 2000))
+      << "about 30 frames a second, " << frames << " so far";
+  EXPECT_TRUE(apimgr_test::SaveCapture(station,
+                                       apimgr_test::TestOutputDir() + L"virtualboard_station.bmp"));
 
   // Another station looks different.
   ASSERT_EQ(tuner->SetChannel(entries, 6), S_OK);
-  PumpMessages(300);
-  const Capture otherStation = CaptureWindow(picture);
-  EXPECT_GT(DifferentPixels(station, otherStation), station.pixels.size() / 4);
+  Capture otherStation;
+  EXPECT_TRUE(Shows(picture, &otherStation, [&](const Capture& c) {
+    return DifferentPixels(station, c) > station.pixels.size() / 4;
+  }));
 
   // Colour properties are visible.
   ASSERT_EQ(video->SetVideoProperty(entries, 0, 90), S_OK);
-  PumpMessages(300);
-  const Capture brighter = CaptureWindow(picture);
-  EXPECT_GT(Brightness(brighter), Brightness(otherStation) + 20);
-  EXPECT_TRUE(apimgr_test::SaveBitmap(
-      brighter, apimgr_test::TestOutputDirectory() + L"\\virtualboard_bright.bmp"));
+  Capture brighter;
+  EXPECT_TRUE(Shows(picture, &brighter, [&](const Capture& c) {
+    return Brightness(c) > Brightness(otherStation) + 20;
+  }));
+  EXPECT_TRUE(apimgr_test::SaveCapture(brighter,
+                                       apimgr_test::TestOutputDir() + L"virtualboard_bright.bmp"));
   ASSERT_EQ(video->SetVideoProperty(entries, 0, 50), S_OK);
 
   // No station: noise.
   ASSERT_EQ(tuner->SetFrequency(entries, hertz + 3000000), S_OK);
   ASSERT_EQ(tuner->GetSignalLock(entries, &locked), S_OK);
   EXPECT_EQ(locked, 0);
-  PumpMessages(300);
-  const Capture noise = CaptureWindow(picture);
-  EXPECT_TRUE(apimgr_test::SaveBitmap(
-      noise, apimgr_test::TestOutputDirectory() + L"\\virtualboard_noise.bmp"));
-  EXPECT_GT(DifferentPixels(noise, station), noise.pixels.size() / 2);
+  Capture noise;
+  EXPECT_TRUE(Shows(picture, &noise, [&](const Capture& c) {
+    return DifferentPixels(c, station) > c.pixels.size() / 2;
+  }));
+  EXPECT_TRUE(
+      apimgr_test::SaveCapture(noise, apimgr_test::TestOutputDir() + L"virtualboard_noise.bmp"));
 
   // Composite input, then the radio: no picture.
   ASSERT_EQ(video->SelectVideoInput(entries, 0, 2), S_OK);
-  PumpMessages(200);
   ASSERT_EQ(video->SelectVideoInput(entries, 0, 0), S_OK);
   ASSERT_EQ(audio->SetAudioSource(entries, 2), S_OK);
   ASSERT_EQ(tuner->SetTunerMode(entries, 1), S_OK);
   ASSERT_EQ(tuner->SetFrequency(entries, 80000000), S_OK);
   ASSERT_EQ(tuner->GetSignalLock(entries, &locked), S_OK);
   EXPECT_EQ(locked, 1) << "a radio station on 80.0 MHz";
-  PumpMessages(200);
-  EXPECT_LT(Brightness(CaptureWindow(picture)), 1.0);
+  Capture radio;
+  EXPECT_TRUE(Shows(picture, &radio, [](const Capture& c) { return Brightness(c) < 1.0; }));
 
   // Still pictures and recording are not available on this board yet.
   EXPECT_EQ(snapshot->TakeSnapshot(entries, 0, 0, 0, 0, 0), E_FAIL);

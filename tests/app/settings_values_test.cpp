@@ -51,6 +51,37 @@ TEST(SettingsValues, DateTimeIsLocalTimeWithoutLeadingZeros) {
   EXPECT_EQ(FormatDateTime(ParseDateTime("2004-12-31-25-30")), "2005-1-1-1-30");
 }
 
+// 2038-01-19 03:14:07 is where a 32-bit time_t ends; nothing here may stop there.
+TEST(SettingsValues, DateTimeTextAndPartsHoldBeyond2038) {
+  struct Case {
+    int year, month, day, hour, minute, second;
+    const char* text;
+    int weekday;
+  } cases[] = {
+      {2037, 12, 31, 23, 59, 0, "2037-12-31-23-59", 4},
+      {2038, 1, 19, 3, 14, 6, "2038-1-19-3-14", 2},
+      {2038, 1, 19, 3, 14, 7, "2038-1-19-3-14", 2},
+      {2038, 1, 19, 3, 14, 8, "2038-1-19-3-14", 2},
+      {2038, 1, 19, 3, 15, 0, "2038-1-19-3-15", 2},
+      {2040, 2, 29, 12, 0, 0, "2040-2-29-12-0", 3},
+      {2040, 3, 15, 21, 0, 0, "2040-3-15-21-0", 4},
+  };
+  for (const Case& c : cases) {
+    const DateTime value = MakeLocalDateTime(c.year, c.month, c.day, c.hour, c.minute, c.second);
+    EXPECT_EQ(FormatDateTime(value), c.text);
+    EXPECT_EQ(ParseDateTime(c.text), value - c.second) << c.text;
+    const LocalTimeParts parts = SplitLocalDateTime(value);
+    EXPECT_EQ(parts.second, c.second) << c.text;
+    EXPECT_EQ(parts.weekday, c.weekday) << c.text;
+    const LocalTimeParts next = SplitLocalDateTime(value + 1);
+    EXPECT_EQ(next.second, (c.second + 1) % 60) << c.text;
+  }
+  EXPECT_EQ(MakeLocalDateTime(2038, 1, 19, 3, 14, 8) - MakeLocalDateTime(2038, 1, 19, 3, 14, 7), 1);
+  EXPECT_EQ(MakeLocalDateTime(2040, 3, 15, 0, 0) - MakeLocalDateTime(2037, 3, 15, 0, 0),
+            (365 * 3 + 1) * 86400LL);
+  EXPECT_EQ(FormatDateTime(ParseDateTime("2038-1-19-27-74")), "2038-1-20-4-14");
+}
+
 TEST(SettingsValues, TextIsCutAt255CharactersWithoutSplittingCharacters) {
   EXPECT_EQ(CutText(std::string(300, 'x')).size(), 255u);
   EXPECT_EQ(CutText(std::string(255, 'x')).size(), 255u);

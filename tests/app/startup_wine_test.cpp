@@ -7,7 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/window_capture_win.h"
+#include "support/screenshot_win.h"
+#include "support/windows_win.h"
 
 #include <cstdio>
 #include <string>
@@ -23,13 +24,9 @@
 namespace brontel {
 namespace {
 
-std::wstring ExeDir() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring dir = path;
-  dir.erase(dir.find_last_of(L"\\/") + 1);
-  return dir;
-}
+using test_support::ExeDir;
+using test_support::ItemText;
+using test_support::WaitUntil;
 
 HWND CreateOwner() {
   return CreateWindowExW(0, L"Static", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
@@ -39,6 +36,15 @@ HWND CreateOwner() {
 TEST(InstanceChecker, MappingIsNamedAfterTheProgram) {
   CInstanceChecker checker;
   EXPECT_EQ(checker.GetMMFFilename(), L"CInstanceChecker_MMF_app_startup_wine_tests");
+}
+
+// Before the first registration: a registered first instance keeps its
+// mapping until its process ends, so this runs ahead of the test below.
+TEST(InstanceChecker, NoPreviousInstanceGivesNoWindow) {
+  CInstanceChecker checker;
+  EXPECT_FALSE(checker.PreviousInstanceRunning());
+  EXPECT_EQ(checker.ActivatePreviousInstance(), nullptr);
+  EXPECT_EQ(checker.GetWindowToTrack(), nullptr);
 }
 
 TEST(InstanceChecker, FirstRegistersAndASecondFindsItsWindow) {
@@ -53,15 +59,6 @@ TEST(InstanceChecker, FirstRegistersAndASecondFindsItsWindow) {
   EXPECT_FALSE(second.TrackFirstInstanceRunning(CreateOwner()));
   EXPECT_EQ(second.ActivatePreviousInstance(), window);
   DestroyWindow(window);
-}
-
-TEST(InstanceChecker, NoPreviousInstanceGivesNoWindow) {
-  // A fresh process image name cannot be faked here, so only the empty
-  // case of a differently named mapping is checked through the public name.
-  CInstanceChecker checker;
-  HANDLE mapping = OpenFileMappingW(FILE_MAP_READ, FALSE, L"CInstanceChecker_MMF_NoSuchProgram");
-  EXPECT_EQ(mapping, nullptr);
-  EXPECT_FALSE(checker.GetMMFFilename().empty());
 }
 
 TEST(DirectXProbe, WithoutComOnlyLevel6IsFound) {
@@ -111,34 +108,13 @@ class LanguageModule {
   HMODULE m_module;
 };
 
-// Finds the visible dialog of this process other than `owner` that holds
-// the control `id`.
+// The visible dialog of this process that holds the control `id`.
 HWND FindDialogWith(int id, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  do {
-    HWND found = nullptr;
-    for (HWND w = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w != nullptr;
-         w = FindWindowExW(nullptr, w, L"#32770", nullptr)) {
-      DWORD pid = 0;
-      GetWindowThreadProcessId(w, &pid);
-      if (pid == GetCurrentProcessId() && IsWindowVisible(w) && GetDlgItem(w, id) != nullptr) {
-        found = w;
-        break;
-      }
-    }
-    if (found != nullptr) return found;
-    Sleep(20);
-  } while (GetTickCount() - start < timeoutMs);
-  return nullptr;
-}
-
-std::wstring ItemText(HWND dialog, int id) {
-  wchar_t text[512] = {};
-  GetDlgItemTextW(dialog, id, text, 512);
-  return text;
+  return test_support::WaitForOtherDialog(GetCurrentProcessId(), nullptr, id, timeoutMs);
 }
 
 void SaveScreenshot(HWND window, const std::wstring& name) {
+  test_support::PaintNow(window);
   test_support::SaveWindowScreenshot(window, test_support::TestOutputDir() + name);
 }
 
@@ -174,12 +150,16 @@ TEST_P(WakeNoticeTest, CountsDownFromTenThenClosesByItself) {
     firstText = ItemText(notice, IDC_COUNTDOWN_TEXT);
     firstPosition =
         static_cast<int>(SendDlgItemMessageW(notice, IDC_COUNTDOWN_PROGRESS, PBM_GETPOS, 0, 0));
-    Sleep(300);
     SaveScreenshot(notice, GetParam().screenshot);
-    Sleep(1200);
+    // The first tick moves the text and then the bar.
+    WaitUntil(
+        [&] {
+          secondPosition = static_cast<int>(
+              SendDlgItemMessageW(notice, IDC_COUNTDOWN_PROGRESS, PBM_GETPOS, 0, 0));
+          return secondPosition != firstPosition;
+        },
+        3000);
     secondText = ItemText(notice, IDC_COUNTDOWN_TEXT);
-    secondPosition =
-        static_cast<int>(SendDlgItemMessageW(notice, IDC_COUNTDOWN_PROGRESS, PBM_GETPOS, 0, 0));
   });
   const DWORD start = GetTickCount();
   RunWakeNotice(owner);

@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <climits>
 #include <cstdint>
 #include <random>
+#include <thread>
 #include <vector>
 
 #include "deinterlace/deinterlace_step.h"
@@ -482,6 +485,53 @@ TEST(GrabStateTest, ServeCopiesTheGivenBytesForAFrameGrabberWithoutAStep) {
   EXPECT_EQ(grabbed, frame);
   EXPECT_EQ(grab.Done(), 1);
   EXPECT_FALSE(grab.Serve(frame.data(), frame.size()));
+}
+
+TEST(GrabStateTest, ReplacedRequestNeverSeesTheOldCopyLandLater) {
+  // A copy long enough that the client replaces its request while it runs.
+  const Bytes frame(64u << 20, 0x5A);
+  Bytes first(frame.size(), 0);
+  Bytes second(frame.size(), 0);
+  GrabState grab;
+  grab.Request(first.data(), GrabState::kRequestGrab);
+  std::atomic<bool> started{false};
+  std::thread streaming([&] {
+    started = true;
+    grab.Serve(frame.data(), frame.size());
+  });
+  while (!started) {
+    std::this_thread::yield();
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  grab.Request(second.data(), GrabState::kRequestGrab);
+  // The client may free the first buffer now: nothing may write it any more.
+  const Bytes firstWhenReplaced = first;
+  streaming.join();
+  EXPECT_TRUE(first == firstWhenReplaced);
+  // Done belongs to the second request only once its own frame is copied.
+  EXPECT_EQ(grab.Done(), 0);
+  EXPECT_TRUE(second == Bytes(frame.size(), 0));
+}
+
+TEST(LastFrameInfoTest, ReadersSeeTheFourValuesOfOneFrame) {
+  LastFrameInfo last;
+  std::atomic<bool> done{false};
+  std::thread streaming([&] {
+    for (std::int32_t i = 0; !done; i = (i + 1) % 1000) {
+      last.Store(FrameInfo{i, i, i, i});
+    }
+  });
+  int torn = 0;
+  for (int n = 0; n < 200000; ++n) {
+    const FrameInfo info = last.Load();
+    if (info.width != info.height || info.height != info.bitsPerPixel ||
+        info.bitsPerPixel != info.dataLength) {
+      ++torn;
+    }
+  }
+  done = true;
+  streaming.join();
+  EXPECT_EQ(torn, 0);
 }
 
 TEST(LastFrameInfoTest, AllMinusOneBeforeTheFirstFrameThenTheFrameOfTheLastStep) {

@@ -62,8 +62,55 @@ class ShortAllocator final : public IMemAllocator {
 
 // ---- source
 
+STDMETHODIMP TestSeeking::GetCapabilities(DWORD* caps) {
+  *caps = AM_SEEKING_CanSeekAbsolute | AM_SEEKING_CanSeekForwards | AM_SEEKING_CanGetDuration;
+  return S_OK;
+}
+STDMETHODIMP TestSeeking::IsFormatSupported(const GUID* format) {
+  return *format == TIME_FORMAT_MEDIA_TIME ? S_OK : S_FALSE;
+}
+STDMETHODIMP TestSeeking::GetDuration(LONGLONG* duration) {
+  *duration = kDuration;
+  return S_OK;
+}
+STDMETHODIMP TestSeeking::GetStopPosition(LONGLONG* value) {
+  *value = stop;
+  return S_OK;
+}
+STDMETHODIMP TestSeeking::GetCurrentPosition(LONGLONG* value) {
+  *value = current;
+  return S_OK;
+}
+STDMETHODIMP TestSeeking::SetPositions(LONGLONG* newCurrent, DWORD currentFlags, LONGLONG* newStop,
+                                       DWORD stopFlags) {
+  if ((currentFlags & AM_SEEKING_PositioningBitsMask) == AM_SEEKING_AbsolutePositioning) {
+    current = *newCurrent;
+  }
+  if ((stopFlags & AM_SEEKING_PositioningBitsMask) == AM_SEEKING_AbsolutePositioning) {
+    stop = *newStop;
+  }
+  return S_OK;
+}
+STDMETHODIMP TestSeeking::SetRate(double value) {
+  rate = value;
+  return S_OK;
+}
+STDMETHODIMP TestSeeking::GetRate(double* value) {
+  *value = rate;
+  return S_OK;
+}
+
 TestSourcePin::TestSourcePin(TestSourceFilter* filter)
-    : OutputPin(filter, filter->FilterLock(), L"Out"), m_source(filter) {}
+    : OutputPin(filter, filter->FilterLock(), L"Out"), m_source(filter), m_seeking(this) {}
+
+STDMETHODIMP TestSourcePin::QueryInterface(REFIID riid, void** ppv) {
+  if (ppv && riid == IID_IMediaSeeking) {
+    *ppv = static_cast<IMediaSeeking*>(&m_seeking);
+    AddRef();
+    return S_OK;
+  }
+  return OutputPin::QueryInterface(riid, ppv);
+}
 
 HRESULT TestSourcePin::CheckMediaType(const AM_MEDIA_TYPE& mt) {
   return dshow::MediaTypesEqual(mt, m_source->OfferedType()) ? S_OK : S_FALSE;
@@ -110,7 +157,8 @@ HRESULT TestSourceFilter::Push(const std::vector<std::uint8_t>& frame, const Sam
   sample->SetSyncPoint(props.syncPoint);
   sample->SetPreroll(props.preroll);
   sample->SetDiscontinuity(props.discontinuity);
-  sample->SetMediaType(props.hasMediaType ? const_cast<AM_MEDIA_TYPE*>(&OfferedType()) : nullptr);
+  const AM_MEDIA_TYPE* attached = props.mediaType ? props.mediaType : &OfferedType();
+  sample->SetMediaType(props.hasMediaType ? const_cast<AM_MEDIA_TYPE*>(attached) : nullptr);
   m_lastSent = sample.Get();
   return m_pin.Deliver(sample.Get());
 }

@@ -27,7 +27,50 @@ struct SampleProps {
   bool preroll = false;
   bool discontinuity = false;
   bool hasMediaType = false;
+  // Sent: the attached type when hasMediaType (null: the offered type).
+  const AM_MEDIA_TYPE* mediaType = nullptr;
   const void* identity = nullptr;  // the IMediaSample that carried the frame
+};
+
+// IMediaSeeking of the test source's pin: a fixed duration, and the
+// positions and rate last set, so a test can see calls arrive upstream.
+class TestSeeking final : public IMediaSeeking {
+ public:
+  static constexpr LONGLONG kDuration = 123456789;
+  explicit TestSeeking(IPin* owner) : m_owner(owner) {}
+
+  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+    return m_owner->QueryInterface(riid, ppv);
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return m_owner->AddRef(); }
+  STDMETHODIMP_(ULONG) Release() override { return m_owner->Release(); }
+  STDMETHODIMP GetCapabilities(DWORD* caps) override;
+  STDMETHODIMP CheckCapabilities(DWORD*) override { return E_NOTIMPL; }
+  STDMETHODIMP IsFormatSupported(const GUID* format) override;
+  STDMETHODIMP QueryPreferredFormat(GUID*) override { return E_NOTIMPL; }
+  STDMETHODIMP GetTimeFormat(GUID*) override { return E_NOTIMPL; }
+  STDMETHODIMP IsUsingTimeFormat(const GUID*) override { return E_NOTIMPL; }
+  STDMETHODIMP SetTimeFormat(const GUID*) override { return E_NOTIMPL; }
+  STDMETHODIMP GetDuration(LONGLONG* duration) override;
+  STDMETHODIMP GetStopPosition(LONGLONG* stop) override;
+  STDMETHODIMP GetCurrentPosition(LONGLONG* current) override;
+  STDMETHODIMP ConvertTimeFormat(LONGLONG*, const GUID*, LONGLONG, const GUID*) override {
+    return E_NOTIMPL;
+  }
+  STDMETHODIMP SetPositions(LONGLONG* current, DWORD currentFlags, LONGLONG* stop,
+                            DWORD stopFlags) override;
+  STDMETHODIMP GetPositions(LONGLONG*, LONGLONG*) override { return E_NOTIMPL; }
+  STDMETHODIMP GetAvailable(LONGLONG*, LONGLONG*) override { return E_NOTIMPL; }
+  STDMETHODIMP SetRate(double rate) override;
+  STDMETHODIMP GetRate(double* rate) override;
+  STDMETHODIMP GetPreroll(LONGLONG*) override { return E_NOTIMPL; }
+
+  LONGLONG current = 0;
+  LONGLONG stop = kDuration;
+  double rate = 1.0;
+
+ private:
+  IPin* m_owner;
 };
 
 class TestSourceFilter;
@@ -35,14 +78,17 @@ class TestSourceFilter;
 class TestSourcePin : public dshow::OutputPin {
  public:
   TestSourcePin(TestSourceFilter* filter);
+  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
   HRESULT CheckMediaType(const AM_MEDIA_TYPE& mt) override;
   HRESULT GetMediaType(int position, dshow::MediaType* mt) override;
+  TestSeeking& Seeking() { return m_seeking; }
 
  protected:
   HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
 
  private:
   TestSourceFilter* m_source;
+  TestSeeking m_seeking;
 };
 
 class TestSourceFilter : public dshow::BaseFilter {

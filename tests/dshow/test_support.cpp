@@ -55,7 +55,8 @@ std::vector<std::uint8_t> MakeFrame(int width, int height, int index) {
 }
 
 HRESULT TestGraph::Build(const CLSID& filterClsid, const AM_MEDIA_TYPE& sourceType,
-                         long bufferBytes) {
+                         long bufferBytes, TestSinkFilter* sink) {
+  m_sink = sink ? sink : new TestSinkFilter();
   HRESULT hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                                 reinterpret_cast<void**>(m_graph.GetAddressOf()));
   if (FAILED(hr)) return hr;
@@ -65,7 +66,6 @@ HRESULT TestGraph::Build(const CLSID& filterClsid, const AM_MEDIA_TYPE& sourceTy
                         reinterpret_cast<void**>(m_filter.GetAddressOf()));
   if (FAILED(hr)) return hr;
   m_source = new TestSourceFilter(sourceType, bufferBytes);
-  m_sink = new TestSinkFilter();
   if (FAILED(hr = m_graph->AddFilter(m_source, L"source"))) return hr;
   if (FAILED(hr = m_graph->AddFilter(m_filter.Get(), L"under test"))) return hr;
   if (FAILED(hr = m_graph->AddFilter(m_sink, L"sink"))) return hr;

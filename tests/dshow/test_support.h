@@ -49,8 +49,10 @@ brontel::ComPtr<T> CreateComObject(const CLSID& clsid, const IID& iid) {
 // the test sink, connected in that order.
 class TestGraph {
  public:
-  // Returns the first failure of building and connecting.
-  HRESULT Build(const CLSID& filterClsid, const AM_MEDIA_TYPE& sourceType, long bufferBytes);
+  // Returns the first failure of building and connecting. The graph takes
+  // over sink when one is given, else makes its own.
+  HRESULT Build(const CLSID& filterClsid, const AM_MEDIA_TYPE& sourceType, long bufferBytes,
+                TestSinkFilter* sink = nullptr);
   ~TestGraph();
 
   IGraphBuilder* Graph() { return m_graph.Get(); }

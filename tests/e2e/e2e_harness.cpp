@@ -3,15 +3,10 @@
 #include "skin/skin_control.h"
 
 #include <shlwapi.h>
-#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
-#include <cstdio>
 #include <cwchar>
-#include <fstream>
-#include <sstream>
 
 namespace brontel::e2e {
 namespace {
@@ -20,68 +15,11 @@ constexpr wchar_t kAppRoot[] = L"SOFTWARE\\Kestrova\\Pellamy\\App";
 constexpr wchar_t kAppSetKey[] = L"SOFTWARE\\Kestrova\\Pellamy\\App\\AppSet";
 constexpr wchar_t kApiMgrClassKey[] = L"CLSID\\{630EFB03-3187-46C1-9542-302DC1234609}";
 constexpr wchar_t kApiMgrDll[] = L"KXApiMgr.dll";
-constexpr DWORD kPollMs = 50;
-
-std::wstring ExeDir() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring dir = path;
-  dir.erase(dir.find_last_of(L"\\/") + 1);
-  return dir;
-}
-
-bool RunAndWait(const std::wstring& commandLine, DWORD timeoutMs) {
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION info = {};
-  std::wstring line = commandLine;
-  if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &info)) {
-    return false;
-  }
-  const bool ended = WaitForSingleObject(info.hProcess, timeoutMs) == WAIT_OBJECT_0;
-  CloseHandle(info.hThread);
-  CloseHandle(info.hProcess);
-  return ended;
-}
-
-struct FindState {
-  DWORD pid;
-  const wchar_t* className;
-  const wchar_t* title;
-  std::vector<HWND>* found;
-};
-
-BOOL CALLBACK CollectTopWindow(HWND window, LPARAM param) {
-  auto* state = reinterpret_cast<FindState*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  if (pid != state->pid) return TRUE;
-  wchar_t cls[64] = {};
-  GetClassNameW(window, cls, 64);
-  if (state->className != nullptr && wcscmp(cls, state->className) != 0) return TRUE;
-  if (state->title != nullptr && WindowText(window) != state->title) return TRUE;
-  state->found->push_back(window);
-  return TRUE;
-}
-
-BOOL CALLBACK CollectStaticText(HWND child, LPARAM param) {
-  auto* texts = reinterpret_cast<std::wstring*>(param);
-  wchar_t cls[32] = {};
-  GetClassNameW(child, cls, 32);
-  if (_wcsicmp(cls, L"Static") != 0) return TRUE;
-  if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) return TRUE;
-  const std::wstring text = WindowText(child);
-  if (text.empty()) return TRUE;
-  if (!texts->empty()) *texts += L"\n";
-  *texts += text;
-  return TRUE;
-}
 
 }  // namespace
 
 std::wstring ProductDir() {
-  return ExeDir();
+  return test_support::ExeDir();
 }
 
 void ResetProductSettings() {
@@ -149,27 +87,30 @@ bool ReadSettingText(const std::wstring& group, const wchar_t* name, std::wstrin
   return true;
 }
 
-void KillProcessesNamed(const wchar_t* exeName) {
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return;
-  PROCESSENTRY32W entry = {};
-  entry.dwSize = sizeof(entry);
-  for (BOOL more = Process32FirstW(snapshot, &entry); more;
-       more = Process32NextW(snapshot, &entry)) {
-    if (_wcsicmp(entry.szExeFile, exeName) != 0) continue;
-    if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID)) {
-      TerminateProcess(process, 1);
-      WaitForSingleObject(process, 5000);
-      CloseHandle(process);
-    }
+bool SettingKeyExists(const std::wstring& group) {
+  const std::wstring path = std::wstring(kAppRoot) + L"\\" + group;
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    return false;
   }
-  CloseHandle(snapshot);
+  RegCloseKey(key);
+  return true;
+}
+
+void DeleteSettingValue(const std::wstring& group, const wchar_t* name) {
+  const std::wstring path = std::wstring(kAppRoot) + L"\\" + group;
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) {
+    return;
+  }
+  RegDeleteValueW(key, name);
+  RegCloseKey(key);
 }
 
 void UnregisterApiManager() {
   const std::wstring dll = ProductDir() + kApiMgrDll;
   if (GetFileAttributesW(dll.c_str()) != INVALID_FILE_ATTRIBUTES) {
-    RunAndWait(L"regsvr32.exe /u /s \"" + dll + L"\"", 30000);
+    test_support::RunProcess(L"regsvr32.exe /u /s \"" + dll + L"\"", L"", 30000);
   }
   SHDeleteKeyW(HKEY_CLASSES_ROOT, kApiMgrClassKey);
 }
@@ -177,7 +118,7 @@ void UnregisterApiManager() {
 void RegisterApiManager() {
   const std::wstring dll = ProductDir() + kApiMgrDll;
   if (GetFileAttributesW(dll.c_str()) == INVALID_FILE_ATTRIBUTES) return;
-  RunAndWait(L"regsvr32.exe /s \"" + dll + L"\"", 30000);
+  test_support::RunProcess(L"regsvr32.exe /s \"" + dll + L"\"", L"", 30000);
 }
 
 bool ApiManagerRegistered() {
@@ -189,88 +130,6 @@ bool ApiManagerRegistered() {
   return true;
 }
 
-Program::~Program() {
-  Kill();
-  if (m_info.hThread != nullptr) CloseHandle(m_info.hThread);
-  if (m_info.hProcess != nullptr) CloseHandle(m_info.hProcess);
-}
-
-bool Program::Start(const std::wstring& exeName, const std::wstring& arguments) {
-  const std::wstring exe = ProductDir() + exeName;
-  std::wstring line = L"\"" + exe + L"\"";
-  if (!arguments.empty()) line += L" " + arguments;
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof(startup);
-  return CreateProcessW(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        ProductDir().c_str(), &startup, &m_info) != 0;
-}
-
-bool Program::WaitForExit(DWORD timeoutMs) {
-  return m_info.hProcess != nullptr &&
-         WaitForSingleObject(m_info.hProcess, timeoutMs) == WAIT_OBJECT_0;
-}
-
-bool Program::IsRunning() const {
-  return m_info.hProcess != nullptr && WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT;
-}
-
-void Program::Kill() {
-  if (IsRunning()) {
-    TerminateProcess(m_info.hProcess, 1);
-    WaitForSingleObject(m_info.hProcess, 5000);
-  }
-}
-
-std::vector<HWND> FindTopWindows(DWORD pid, const wchar_t* className, const wchar_t* title) {
-  std::vector<HWND> found;
-  FindState state{pid, className, title, &found};
-  EnumWindows(CollectTopWindow, reinterpret_cast<LPARAM>(&state));
-  return found;
-}
-
-HWND WaitForTopWindow(DWORD pid, const wchar_t* className, const wchar_t* title, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  do {
-    const std::vector<HWND> found = FindTopWindows(pid, className, title);
-    if (!found.empty()) return found.front();
-    Sleep(kPollMs);
-  } while (GetTickCount() - start < timeoutMs);
-  return nullptr;
-}
-
-HWND WaitForOtherDialog(DWORD pid, HWND exclude, int controlId, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  do {
-    for (HWND dialog : FindTopWindows(pid, L"#32770", nullptr)) {
-      if (dialog == exclude || !IsWindowVisible(dialog)) continue;
-      if (controlId == 0 || GetDlgItem(dialog, controlId) != nullptr) return dialog;
-    }
-    Sleep(kPollMs);
-  } while (GetTickCount() - start < timeoutMs);
-  return nullptr;
-}
-
-std::wstring WindowText(HWND window) {
-  wchar_t text[1024] = {};
-  // SendMessageTimeout: reading the text of a hung window must not hang
-  // the test.
-  DWORD_PTR length = 0;
-  SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                      2000, &length);
-  return text;
-}
-
-std::wstring StaticTexts(HWND dialog) {
-  std::wstring texts;
-  EnumChildWindows(dialog, CollectStaticText, reinterpret_cast<LPARAM>(&texts));
-  return texts;
-}
-
-void ClickButton(HWND dialog, int id) {
-  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
 std::wstring LoadLibraryString(const std::wstring& dllName, UINT id) {
   const std::wstring path = ProductDir() + dllName;
   HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
@@ -280,15 +139,6 @@ std::wstring LoadLibraryString(const std::wstring& dllName, UINT id) {
   std::wstring result = length > 0 ? std::wstring(text, static_cast<size_t>(length)) : L"";
   FreeLibrary(module);
   return result;
-}
-
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    if (condition()) return true;
-    if (GetTickCount() - start >= timeoutMs) return false;
-    Sleep(kPollMs);
-  }
 }
 
 TitledWindow::TitledWindow(const wchar_t* title) : m_title(title) {
@@ -327,56 +177,6 @@ void TitledWindow::Run() {
   SetEvent(m_ready);
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
   DestroyWindow(window);
-}
-
-namespace {
-
-constexpr wchar_t kJournalVariable[] = L"KXTVA_JOURNAL";
-
-bool ParseJournalLine(const std::string& text, JournalLine* line) {
-  line->text = text;
-  std::istringstream in(text);
-  std::string direction, rc;
-  if (!(in >> line->command >> direction >> rc)) return false;
-  if (direction.size() != 1 || rc.compare(0, 3, "rc=") != 0) return false;
-  line->direction = direction[0];
-  line->rc = std::atoi(rc.c_str() + 3);
-  std::getline(in, line->block);
-  if (!line->block.empty() && line->block[0] == ' ') line->block.erase(0, 1);
-  return true;
-}
-
-}  // namespace
-
-BoardJournal::BoardJournal(const std::wstring& path) : m_path(path) {
-  DeleteFileW(m_path.c_str());
-  SetEnvironmentVariableW(kJournalVariable, m_path.c_str());
-}
-
-BoardJournal::~BoardJournal() {
-  SetEnvironmentVariableW(kJournalVariable, nullptr);
-}
-
-std::vector<JournalLine> BoardJournal::Read() const {
-  std::vector<JournalLine> lines;
-  std::ifstream in(m_path.c_str(), std::ios::binary);
-  std::string text;
-  while (std::getline(in, text)) {
-    if (!text.empty() && text.back() == '\r') text.pop_back();
-    JournalLine line;
-    // A line still being written has no end yet; the board writes whole lines.
-    if (ParseJournalLine(text, &line)) lines.push_back(line);
-  }
-  return lines;
-}
-
-std::vector<JournalLine> BoardJournal::ReadFrom(size_t first, int command) const {
-  const std::vector<JournalLine> all = Read();
-  std::vector<JournalLine> lines;
-  for (size_t i = first; i < all.size(); ++i) {
-    if (command == 0 || all[i].command == command) lines.push_back(all[i]);
-  }
-  return lines;
 }
 
 bool MatchesPattern(const std::string& text, const std::string& pattern) {

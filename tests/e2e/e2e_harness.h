@@ -5,17 +5,33 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "support/window_capture_win.h"
+#include "support/board_journal_win.h"
+#include "support/process_win.h"
+#include "support/screenshot_win.h"
+#include "support/test_paths_win.h"
+#include "support/windows_win.h"
 
 namespace brontel::e2e {
 
+// The shared Wine-test helpers, under the names the end-to-end tests use.
+using test_support::BoardJournal;
+using test_support::ClickButton;
+using test_support::FindTopWindows;
+using test_support::JournalLine;
+using test_support::KillProcessesNamed;
+using test_support::PaintNow;
+using test_support::Program;
 using test_support::SaveWindowScreenshot;
+using test_support::StaticTexts;
 using test_support::TestOutputDir;
+using test_support::WaitForOtherDialog;
+using test_support::WaitForTopWindow;
+using test_support::WaitUntil;
+using test_support::WindowText;
 
 // The folder holding the product and the tests (<build>/bin), with a
 // trailing backslash.
@@ -34,9 +50,8 @@ bool ReadAppSetText(const wchar_t* name, std::wstring* text);
 void WriteSettingText(const std::wstring& group, const wchar_t* name, const std::wstring& text);
 void WriteSettingLong(const std::wstring& group, const wchar_t* name, long value);
 bool ReadSettingText(const std::wstring& group, const wchar_t* name, std::wstring* text);
-
-// Ends every process whose executable has this name (e.g. L"Brontel.exe").
-void KillProcessesNamed(const wchar_t* exeName);
+bool SettingKeyExists(const std::wstring& group);
+void DeleteSettingValue(const std::wstring& group, const wchar_t* name);
 
 // The board API manager's COM registration: removed for tests that need it
 // missing, and put back afterwards when the DLL exists.
@@ -44,47 +59,8 @@ void UnregisterApiManager();
 void RegisterApiManager();
 bool ApiManagerRegistered();
 
-// A started program; ended (killed) on destruction when still running.
-class Program {
- public:
-  Program() = default;
-  ~Program();
-  Program(const Program&) = delete;
-  Program& operator=(const Program&) = delete;
-
-  // Starts <ProductDir>\exeName with the arguments.
-  bool Start(const std::wstring& exeName, const std::wstring& arguments);
-  bool WaitForExit(DWORD timeoutMs);
-  bool IsRunning() const;
-  DWORD pid() const { return m_info.dwProcessId; }
-  void Kill();
-
- private:
-  PROCESS_INFORMATION m_info = {};
-};
-
-// Top-level windows of a process with the given class ("#32770") and, when
-// `title` is not null, exactly that title.
-std::vector<HWND> FindTopWindows(DWORD pid, const wchar_t* className, const wchar_t* title);
-// Waits until such a window exists; null on time-out.
-HWND WaitForTopWindow(DWORD pid, const wchar_t* className, const wchar_t* title, DWORD timeoutMs);
-// Waits for a dialog of the process that is not `exclude` and holds a
-// control with this id (0 accepts any dialog); null on time-out.
-HWND WaitForOtherDialog(DWORD pid, HWND exclude, int controlId, DWORD timeoutMs);
-
-std::wstring WindowText(HWND window);
-// The texts of a dialog's static controls, joined with newlines: for a
-// message box, its message.
-std::wstring StaticTexts(HWND dialog);
-// Presses a dialog button as a user would.
-void ClickButton(HWND dialog, int id);
-
 // A string of a language library, loaded as data.
 std::wstring LoadLibraryString(const std::wstring& dllName, UINT id);
-
-
-// Polls `condition` until it holds; false on time-out.
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 
 // A top-level window of the test process with a given title, run on a
 // thread of its own; it counts the close messages it receives and stays.
@@ -106,35 +82,6 @@ class TitledWindow {
   DWORD m_threadId = 0;
   volatile LONG m_closeCount = 0;
   std::thread m_thread;
-};
-
-// One line of the virtual board's journal (KXTVA_JOURNAL):
-// "<command> <W|R> rc=<result> <block>".
-struct JournalLine {
-  int command = 0;
-  char direction = '?';
-  int rc = 0;
-  std::string block;
-  std::string text;  // the whole line
-};
-
-// Points KXTVA_JOURNAL at a fresh file for the programs this process starts
-// from now on; the variable is cleared again on destruction.
-class BoardJournal {
- public:
-  explicit BoardJournal(const std::wstring& path);
-  ~BoardJournal();
-  BoardJournal(const BoardJournal&) = delete;
-  BoardJournal& operator=(const BoardJournal&) = delete;
-
-  std::vector<JournalLine> Read() const;
-  // Lines from `first` on, of one command only (0: every command).
-  std::vector<JournalLine> ReadFrom(size_t first, int command = 0) const;
-  size_t Size() const { return Read().size(); }
-  const std::wstring& path() const { return m_path; }
-
- private:
-  std::wstring m_path;
 };
 
 // Whole-string match where '*' stands for any run of characters.

@@ -289,7 +289,7 @@ TEST_P(NoOverlayNoticeTest, TickedBoxIsStoredAndTheNoticeStaysAway) {
         WaitForOtherDialog(program.pid(), mainDialog, IDC_NO_OVERLAY_HIDE, kMessageTimeoutMs);
     ASSERT_NE(notice, nullptr) << "no overlay notice";
     EXPECT_EQ(FindWindowW(kDialogClass, kMainTitle), mainDialog);
-    Sleep(500);  // let it paint before the picture is taken
+    PaintNow(notice);
     EXPECT_TRUE(SaveWindowScreenshot(notice, TestOutputDir() + c.screenshot));
 
     SendMessageW(GetDlgItem(notice, IDC_NO_OVERLAY_HIDE), BM_CLICK, 0, 0);

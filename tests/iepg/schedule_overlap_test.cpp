@@ -137,6 +137,53 @@ TEST_F(ScheduleOverlapTest, ChecksComeInOrder) {
   EXPECT_EQ(CheckNewScheItem(Entry(kScheOnce, 9, 22, 0, 30), now, schedule), kMsgOverlap);
 }
 
+ScheItem At(std::int32_t kind, int year, int month, int day, int hour, int minute, int second,
+            int durationSeconds) {
+  ScheItem item;
+  item.sfType = kind;
+  item.lChn = 1;
+  item.tStartDateTime = MakeLocalDateTime(year, month, day, hour, minute, second);
+  item.tStopDateTime = item.tStartDateTime + durationSeconds;
+  return item;
+}
+
+// Entries around the end of a 32-bit time_t (2038-01-19 03:14:07) and after
+// it are compared like any others.
+TEST_F(ScheduleOverlapTest, ChecksHoldBeyond2038) {
+  const struct {
+    const char* name;
+    ScheItem added, existing;
+    DateTime now;
+    int message;
+  } cases[] = {
+      {"2037 once vs once", At(kScheOnce, 2037, 12, 31, 23, 0, 0, 3600),
+       At(kScheOnce, 2037, 12, 31, 23, 30, 0, 3600), MakeLocalDateTime(2026, 12, 8, 12, 0),
+       kMsgOverlap},
+      {"stop a second before the other's start", At(kScheOnce, 2038, 1, 19, 3, 0, 0, 847),
+       At(kScheOnce, 2038, 1, 19, 3, 14, 8, 600), MakeLocalDateTime(2026, 12, 8, 12, 0), 0},
+      {"stop at the other's start", At(kScheOnce, 2038, 1, 19, 3, 0, 0, 848),
+       At(kScheOnce, 2038, 1, 19, 3, 14, 8, 600), MakeLocalDateTime(2026, 12, 8, 12, 0),
+       kMsgOverlap},
+      {"2040 once vs once next day", At(kScheOnce, 2040, 3, 15, 21, 0, 0, 3600),
+       At(kScheOnce, 2040, 3, 16, 21, 30, 0, 600), MakeLocalDateTime(2026, 12, 8, 12, 0), 0},
+      {"2040 weekly Thursday vs 2026 weekly Thursday", At(kScheWeekly, 2040, 3, 15, 21, 0, 0, 3600),
+       At(kScheWeekly, 2026, 12, 10, 21, 30, 0, 600), MakeLocalDateTime(2026, 12, 8, 12, 0),
+       kMsgOverlap},
+      {"2040 daily vs 2038 once", At(kScheDaily, 2040, 3, 15, 3, 0, 0, 3600),
+       At(kScheOnce, 2038, 1, 19, 3, 14, 8, 60), MakeLocalDateTime(2026, 12, 8, 12, 0),
+       kMsgOverlap},
+      {"2040 start already passed in 2040", At(kScheOnce, 2040, 3, 15, 21, 0, 0, 3600),
+       At(kScheOnce, 2026, 12, 9, 21, 0, 0, 60), MakeLocalDateTime(2040, 3, 15, 21, 0),
+       kMsgStartPassed},
+  };
+  for (const auto& c : cases) {
+    ScheSetGroup schedule;
+    schedule.lScheItemCount = 1;
+    schedule.items[0] = c.existing;
+    EXPECT_EQ(CheckNewScheItem(c.added, c.now, schedule), c.message) << c.name;
+  }
+}
+
 TEST_F(ScheduleOverlapTest, OnlyEntriesInUseAreCompared) {
   const DateTime now = MakeLocalDateTime(2026, 12, 8, 12, 0);
   ScheSetGroup schedule;

@@ -7,7 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/window_capture_win.h"
+#include "support/screenshot_win.h"
+#include "support/windows_win.h"
 
 #include <cstdio>
 #include <set>
@@ -54,11 +55,7 @@ std::string Conversions(const std::wstring& text) {
 class Library {
  public:
   explicit Library(const wchar_t* name) {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring dir = path;
-    dir.erase(dir.find_last_of(L"\\/") + 1);
-    m_module = LoadLibraryExW((dir + name).c_str(), nullptr, 0);
+    m_module = LoadLibraryExW((brontel::test_support::ExeDir() + name).c_str(), nullptr, 0);
   }
   ~Library() {
     if (m_module != nullptr) FreeLibrary(m_module);
@@ -243,19 +240,8 @@ BOOL CALLBACK CheckControl(HWND control, LPARAM param) {
   return TRUE;
 }
 
+using brontel::test_support::SaveWindowScreenshot;
 using brontel::test_support::TestOutputDir;
-
-void SaveScreenshot(HWND window, const std::wstring& path) {
-  brontel::test_support::SaveWindowScreenshot(window, path);
-}
-
-void PumpMessages() {
-  MSG msg;
-  for (int round = 0; round < 20; ++round) {
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    Sleep(10);
-  }
-}
 
 class DialogLayout : public testing::TestWithParam<const wchar_t*> {
  protected:
@@ -304,10 +290,11 @@ TEST_P(DialogLayout, EveryDialogFitsItsTexts) {
       SetWindowPos(dialog, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
     }
     EnableWindow(dialog, TRUE);
-    PumpMessages();
+    brontel::test_support::PaintNow(child ? host : dialog);
     const std::wstring language = GetParam() == kLibraries[0] ? L"english" : L"japanese";
-    SaveScreenshot(child ? host : dialog, TestOutputDir() + L"dialog_" + std::to_wstring(dialogId) +
-                                              L"_" + language + L".bmp");
+    SaveWindowScreenshot(
+        child ? host : dialog,
+        TestOutputDir() + L"dialog_" + std::to_wstring(dialogId) + L"_" + language + L".bmp");
     ShowWindow(host, SW_HIDE);
     DestroyWindow(dialog);
   }

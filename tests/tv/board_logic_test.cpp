@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 namespace brontel {
@@ -104,6 +105,10 @@ TEST(BoardLogic, VolumeStaysWithinBounds) {
   EXPECT_EQ(StepVolume(0, false), 0);
   EXPECT_EQ(StepVolume(9, true), 10);
   EXPECT_EQ(StepVolume(1, false), 0);
+  // A stored level starts within the board's range.
+  const std::pair<std::int32_t, std::int32_t> starts[] = {
+      {150, 10}, {100, 10}, {109, 10}, {55, 5}, {0, 0}, {-5, 0}, {-20, 0}, {-9999, 0}};
+  for (const auto& [level, step] : starts) EXPECT_EQ(StartVolumeStep(level), step) << level;
 }
 
 }  // namespace

@@ -1,20 +1,14 @@
 #pragma once
-// Source-tree paths as a Windows program under Wine sees them: Wine maps
-// the Unix root to drive Z:.
+// The tv fixtures and the shipped data files as a Windows program under Wine
+// sees them.
 
 #include <string>
 
-#include "win32/text_convert.h"
+#include "support/test_paths_win.h"
 
 namespace brontel::test {
 
-inline std::wstring UnixToWinePath(const std::string& unixPath) {
-  std::wstring path = L"Z:" + Widen(unixPath);
-  for (wchar_t& c : path) {
-    if (c == L'/') c = L'\\';
-  }
-  return path;
-}
+using test_support::UnixToWinePath;
 
 inline std::wstring FixturePath(const std::string& name) {
   return UnixToWinePath(std::string(BRONTEL_TV_FIXTURE_DIR) + "/" + name);

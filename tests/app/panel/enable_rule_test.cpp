@@ -20,126 +20,58 @@ ActionStates Parse(const std::string& row) {
   return states;
 }
 
-const char* const kModeRows[] = {
-    "1 0 0 1 0 0 0 1 0 1 1 1 1 1 1 1 1 1",  // live
-    "0 0 0 0 0 0 0 0 1 0 0 0 0 1 1 0 0 0",  // scheduled entry prepared
-    "0 0 0 0 0 0 0 0 1 0 0 0 0 1 1 0 0 0",  // recording
-    "0 1 1 1 1 1 1 0 1 0 1 0 0 1 1 1 0 0",  // playback
-    "1 1 1 1 1 1 1 0 0 0 0 0 0 1 1 0 0 0",  // time shift
-};
-
-const char* const kSourceRows[] = {
-    "1 0 0 1 0 0 0 1 0 1 1 1 1 1 1 1 1 1",  // TV
-    "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 0 0",  // video
-    "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 0 0",  // S-video
-    "0 0 0 1 0 0 0 1 0 1 1 0 1 1 0 0 1 1",  // radio
-};
-
 std::string Describe(const ActionStates& states) {
   std::string out;
   for (bool flag : states) out += flag ? "1 " : "0 ";
   return out;
 }
 
-TEST(EnableTables, RowsMatchTheTables) {
-  for (int mode = 0; mode < kRunModeCount; ++mode) {
-    EXPECT_EQ(Describe(ModeTableRow(mode)), Describe(Parse(kModeRows[mode]))) << "mode " << mode;
-  }
-  for (int source = 0; source < kSourceCount; ++source) {
-    EXPECT_EQ(Describe(SourceTableRow(source)), Describe(Parse(kSourceRows[source])))
-        << "source " << source;
-  }
-}
-
-TEST(EnableRule, EveryModeAndSourceFollowsTheRule) {
-  for (int mode = 0; mode < kRunModeCount; ++mode) {
-    for (int source = 0; source < kSourceCount; ++source) {
-      ActionStates expected = Parse(kModeRows[mode]);
-      const ActionStates sourceRow = Parse(kSourceRows[source]);
-      if (mode == kRunLive) {
-        for (int i = 0; i < kActionCount; ++i) expected[i] = expected[i] && sourceRow[i];
-      } else if (source == kSourceRadio) {
-        expected[kActSoundMode] = false;
-        expected[kActFullScreen] = false;
-        expected[kActSnapshot] = false;
-        if (mode != kRunPlayback) expected[kActPause] = false;
-      }
-      PanelState state;
-      state.lRunMode = mode;
-      state.msCurrSrc = source;
-      state.overlayMode = true;
-      EXPECT_EQ(Describe(GetActionStates(state)), Describe(expected))
-          << "mode " << mode << " source " << source;
-    }
-  }
-}
-
-TEST(EnableRule, LiveVideoHasNoChannelButtonsButAllTransport) {
-  PanelState state;
-  state.msCurrSrc = kSourceVideo;
-  state.overlayMode = true;
-  EXPECT_EQ(Describe(GetActionStates(state)),
-            Describe(Parse("1 0 0 1 0 0 0 1 0 1 1 1 1 1 1 1 0 0")));
-}
-
-struct RadioCase {
+// Every mode with every source, as the panel must show it with overlay on.
+// Live ANDs the mode row with the source row; elsewhere the radio loses
+// sound mode, full screen, snapshot, and pause outside playback.
+struct RuleRow {
   std::int32_t mode;
-  bool pause;
+  std::int32_t source;
+  const char* actions;
 };
 
-TEST(EnableRule, RadioPauseOnlyInPlaybackOutsideLive) {
-  const RadioCase cases[] = {
-      {kRunSchedulePrepared, false},
-      {kRunRecording, false},
-      {kRunPlayback, true},
-      {kRunTimeShift, false},
-  };
-  for (const RadioCase& c : cases) {
+const RuleRow kRuleRows[] = {
+    {kRunLive, kSourceTv, "1 0 0 1 0 0 0 1 0 1 1 1 1 1 1 1 1 1"},
+    {kRunLive, kSourceVideo, "1 0 0 1 0 0 0 1 0 1 1 1 1 1 1 1 0 0"},
+    {kRunLive, kSourceSVideo, "1 0 0 1 0 0 0 1 0 1 1 1 1 1 1 1 0 0"},
+    {kRunLive, kSourceRadio, "0 0 0 1 0 0 0 1 0 1 1 0 1 1 0 0 1 1"},
+    {kRunSchedulePrepared, kSourceTv, "0 0 0 0 0 0 0 0 1 0 0 0 0 1 1 0 0 0"},
+    {kRunSchedulePrepared, kSourceVideo, "0 0 0 0 0 0 0 0 1 0 0 0 0 1 1 0 0 0"},
+    {kRunSchedulePrepared, kSourceSVideo, "0 0 0 0 0 0 0 0 1 0 0 0 0 1 1 0 0 0"},
+    {kRunSchedulePrepared, kSourceRadio, "0 0 0 0 0 0 0 0 1 0 0 0 0 1 0 0 0 0"},
+    {kRunRecording, kSourceTv, "0 0 0 0 0 0 0 0 1 0 0 0 0 1 1 0 0 0"},
+    {kRunRecording, kSourceVideo, "0 0 0 0 0 0 0 0 1 0 0 0 0 1 1 0 0 0"},
+    {kRunRecording, kSourceSVideo, "0 0 0 0 0 0 0 0 1 0 0 0 0 1 1 0 0 0"},
+    {kRunRecording, kSourceRadio, "0 0 0 0 0 0 0 0 1 0 0 0 0 1 0 0 0 0"},
+    {kRunPlayback, kSourceTv, "0 1 1 1 1 1 1 0 1 0 1 0 0 1 1 1 0 0"},
+    {kRunPlayback, kSourceVideo, "0 1 1 1 1 1 1 0 1 0 1 0 0 1 1 1 0 0"},
+    {kRunPlayback, kSourceSVideo, "0 1 1 1 1 1 1 0 1 0 1 0 0 1 1 1 0 0"},
+    {kRunPlayback, kSourceRadio, "0 1 1 1 1 1 1 0 1 0 0 0 0 1 0 0 0 0"},
+    {kRunTimeShift, kSourceTv, "1 1 1 1 1 1 1 0 0 0 0 0 0 1 1 0 0 0"},
+    {kRunTimeShift, kSourceVideo, "1 1 1 1 1 1 1 0 0 0 0 0 0 1 1 0 0 0"},
+    {kRunTimeShift, kSourceSVideo, "1 1 1 1 1 1 1 0 0 0 0 0 0 1 1 0 0 0"},
+    {kRunTimeShift, kSourceRadio, "1 1 1 1 0 1 1 0 0 0 0 0 0 1 0 0 0 0"},
+};
+
+TEST(EnableRule, EveryModeAndSourceGivesItsRowAndSnapshotNeedsOverlay) {
+  for (const RuleRow& row : kRuleRows) {
     PanelState state;
-    state.lRunMode = c.mode;
-    state.msCurrSrc = kSourceRadio;
+    state.lRunMode = row.mode;
+    state.msCurrSrc = row.source;
     state.overlayMode = true;
-    const ActionStates states = GetActionStates(state);
-    EXPECT_EQ(states[kActPause], c.pause) << "mode " << c.mode;
-    EXPECT_FALSE(states[kActSoundMode]) << "mode " << c.mode;
-    EXPECT_FALSE(states[kActFullScreen]) << "mode " << c.mode;
-    EXPECT_FALSE(states[kActSnapshot]) << "mode " << c.mode;
-    // What the mode row allows otherwise stays.
-    EXPECT_TRUE(states[kActSettings]) << "mode " << c.mode;
+    ActionStates expected = Parse(row.actions);
+    EXPECT_EQ(Describe(GetActionStates(state)), Describe(expected))
+        << "mode " << row.mode << " source " << row.source;
+    state.overlayMode = false;
+    expected[kActSnapshot] = false;
+    EXPECT_EQ(Describe(GetActionStates(state)), Describe(expected))
+        << "mode " << row.mode << " source " << row.source << " without overlay";
   }
-}
-
-TEST(EnableRule, RadioExceptionsDoNotTouchOtherSources) {
-  PanelState state;
-  state.lRunMode = kRunTimeShift;
-  state.msCurrSrc = kSourceTv;
-  state.overlayMode = true;
-  const ActionStates states = GetActionStates(state);
-  EXPECT_TRUE(states[kActPause]);
-  EXPECT_TRUE(states[kActFullScreen]);
-}
-
-TEST(EnableRule, SnapshotNeedsOverlayInEveryModeAndSource) {
-  for (int mode = 0; mode < kRunModeCount; ++mode) {
-    for (int source = 0; source < kSourceCount; ++source) {
-      PanelState state;
-      state.lRunMode = mode;
-      state.msCurrSrc = source;
-      state.overlayMode = false;
-      ActionStates withOverlayOff = GetActionStates(state);
-      EXPECT_FALSE(withOverlayOff[kActSnapshot]) << mode << "/" << source;
-      state.overlayMode = true;
-      ActionStates withOverlayOn = GetActionStates(state);
-      withOverlayOn[kActSnapshot] = false;
-      EXPECT_EQ(Describe(withOverlayOff), Describe(withOverlayOn)) << mode << "/" << source;
-    }
-  }
-}
-
-TEST(EnableRule, LiveTvWithOverlayAllowsSnapshot) {
-  PanelState state;
-  state.overlayMode = true;
-  EXPECT_TRUE(GetActionStates(state)[kActSnapshot]);
 }
 
 TEST(EnableRule, MissingPowerLibrarySwitchesReservationOffEverywhere) {

@@ -258,5 +258,23 @@ TEST(MenuCommands, TrayAndForeignIdsAreNotOurs) {
   EXPECT_EQ(RouteCommand(40016, context).kind, CommandKind::kTogglePip);
 }
 
+// While the splash shows, only what needs no board runs.
+TEST(SplashGuard, OnlyBoardCommandsWaitForThePicture) {
+  CommandContext live;
+  live.states = GetActionStates(PanelState{});
+  const struct {
+    int id;
+    bool waits;
+  } cases[] = {
+      {1066, false},  {1067, false},  {1061, false},  {1063, false}, {1064, false}, {40042, false},
+      {40020, false}, {40021, false}, {40014, false}, {1045, true},  {1054, true},  {1055, true},
+      {1058, true},   {1060, true},   {1062, true},   {40011, true}, {40017, true}, {40018, true},
+      {40031, true},  {40041, true},  {40045, true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(WaitsForPicture(RouteCommand(c.id, live)), c.waits) << c.id;
+  }
+}
+
 }  // namespace
 }  // namespace brontel::panel

@@ -5,11 +5,11 @@
 #include <windows.h>
 
 #include <cstring>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "apimgr/board_blocks.h"
+#include "support/board_journal_win.h"
 
 // The driver's board object as the manager sees it. Outside the anonymous
 // namespace, so that the optimiser cannot conclude that nothing implements it.
@@ -34,13 +34,6 @@ class Notifier {
 class VirtualBoardLibrary : public ::testing::Test {
  protected:
   void SetUp() override {
-    wchar_t name[MAX_PATH] = {};
-    wchar_t dir[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, dir);
-    GetTempFileNameW(dir, L"kxv", 0, name);
-    journal = name;
-    DeleteFileW(name);
-    SetEnvironmentVariableW(L"KXTVA_JOURNAL", name);
     module = LoadLibraryW(L"KXTVA.DLL");
     ASSERT_NE(module, nullptr);
     init = reinterpret_cast<InitBoardClassFn>(GetProcAddress(module, "kxTVA_InitBoardClass"));
@@ -50,29 +43,12 @@ class VirtualBoardLibrary : public ::testing::Test {
   }
   void TearDown() override {
     if (module) FreeLibrary(module);
-    SetEnvironmentVariableW(L"KXTVA_JOURNAL", nullptr);
-    DeleteFileW(journal.c_str());
   }
 
-  std::vector<std::string> JournalLines() const {
-    std::vector<std::string> lines;
-    HANDLE file = CreateFileW(journal.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return lines;
-    char buffer[8192];
-    DWORD read = 0;
-    std::string content;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
-      content.append(buffer, read);
-    }
-    CloseHandle(file);
-    std::istringstream stream(content);
-    std::string line;
-    while (std::getline(stream, line)) lines.push_back(line);
-    return lines;
-  }
+  std::vector<std::string> JournalLines() const { return journal.Texts(); }
 
-  std::wstring journal;
+  // Set before the library loads, which reads it then.
+  brontel::test_support::BoardJournal journal;
   HMODULE module = nullptr;
   InitBoardClassFn init = nullptr;
   FreeFn free = nullptr;
@@ -114,7 +90,7 @@ TEST_F(VirtualBoardLibrary, CaptureCommandsFailClearlyAndWriteNothing) {
     EXPECT_EQ(std::memcmp(block, before, sizeof block), 0) << command;
     EXPECT_EQ(captureHandle, 0u) << command;
   }
-  EXPECT_EQ(JournalLines().size(), 11u);
+  EXPECT_EQ(JournalLines().size(), 12u) << "the board's creation and the eleven commands";
   free(board);
 }
 
@@ -124,10 +100,55 @@ TEST_F(VirtualBoardLibrary, UnknownCommandIsJournalledAsRawHex) {
   EXPECT_EQ(doThis(board, 1, 999, block), 3);
   EXPECT_EQ(doThis(board, 0, 2, nullptr), 2) << "no picture window to destroy";
   const auto lines = JournalLines();
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[0], "999 W rc=3 hex=0102ABFF000000000000000000000000");
-  EXPECT_EQ(lines[1], "2 R rc=2 -");
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[1], "999 W rc=3 hex=0102ABFF000000000000000000000000");
+  EXPECT_EQ(lines[2], "2 R rc=2 -");
   free(board);
+}
+
+// A test sees the board made and closed, not only the commands between.
+TEST_F(VirtualBoardLibrary, EntryPointsHaveLinesOfTheirOwn) {
+  const uint32_t board = init(0x20, 0);
+  ASSERT_NE(board, 0u);
+  EXPECT_EQ(init(0x21, 0), 0u);
+  EXPECT_EQ(free(board), 0);
+  EXPECT_EQ(free(board), 1);
+  EXPECT_EQ(JournalLines(), (std::vector<std::string>{
+                                "kxTVA_InitBoardClass rc=& {0x20,0}",
+                                "kxTVA_InitBoardClass rc=0 {0x21,0}",
+                                "kxTVA_Free rc=0 {&}",
+                                "kxTVA_Free rc=1 {&}",
+                            }));
+}
+
+// The tables installed with the product: Japan 1-62, the United States 2-69.
+TEST_F(VirtualBoardLibrary, ChannelTablesAreThoseOfTheProgramsCountry) {
+  const wchar_t appSet[] = L"SOFTWARE\\Kestrova\\Pellamy\\App\\AppSet";
+  struct Case {
+    const wchar_t* countryCode;  // null: the program has not stored one yet
+    uint16_t lowest, highest;
+  } cases[] = {{nullptr, 1, 62}, {L"81", 1, 62}, {L"1", 2, 69}};
+  for (const Case& c : cases) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, appSet, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
+    if (c.countryCode != nullptr) {
+      RegSetValueExW(key, L"lCountryCode", 0, REG_SZ, reinterpret_cast<const BYTE*>(c.countryCode),
+                     static_cast<DWORD>(wcslen(c.countryCode) * sizeof(wchar_t)));
+    } else {
+      RegDeleteValueW(key, L"lCountryCode");
+    }
+    const uint32_t board = init(0x20, 0);
+    ASSERT_NE(board, 0u);
+    TunerBlock tuner = {};
+    EXPECT_EQ(doThis(board, 0, 408, &tuner), 0);
+    EXPECT_EQ(tuner.lowestChannel, c.lowest) << (c.countryCode ? "country " : "no country");
+    EXPECT_EQ(tuner.highestChannel, c.highest);
+    free(board);
+    RegDeleteValueW(key, L"lCountryCode");
+    RegCloseKey(key);
+  }
 }
 
 TEST_F(VirtualBoardLibrary, NothingIsJournalledWithoutTheVariable) {
@@ -135,7 +156,7 @@ TEST_F(VirtualBoardLibrary, NothingIsJournalledWithoutTheVariable) {
   const uint32_t board = init(0x20, 0);
   uint32_t volume[1] = {10};
   EXPECT_EQ(doThis(board, 1, 103, volume), 0);
-  EXPECT_EQ(GetFileAttributesW(journal.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesW(journal.path().c_str()), INVALID_FILE_ATTRIBUTES);
   free(board);
 }
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "deinterlace/deinterlace_step.h"
 #include "deinterlace/filter/deinterlace_control.h"
 #include "test_support.h"
@@ -227,6 +229,105 @@ TEST(FilterGraph, SamplesWhileStoppedAreRefusedWithWrongState) {
   EXPECT_EQ(VFW_E_WRONG_STATE, memInput->Receive(sample.Get()));
   sample.Reset();
   allocator->Decommit();
+}
+
+// Event codes the graph has queued for the application.
+std::vector<long> QueuedEvents(IGraphBuilder* graph) {
+  std::vector<long> codes;
+  ComPtr<IMediaEvent> events;
+  if (FAILED(
+          graph->QueryInterface(IID_IMediaEvent, reinterpret_cast<void**>(events.GetAddressOf()))))
+    return codes;
+  long code = 0;
+  LONG_PTR param1 = 0, param2 = 0;
+  while (events->GetEvent(&code, &param1, &param2, 0) == S_OK) {
+    codes.push_back(code);
+    events->FreeEventParams(code, param1, param2);
+  }
+  return codes;
+}
+
+TEST_P(SamplePropsThroughFilter, TypeAttachedToASampleIsTakenOnlyWhenItFits) {
+  dshow::MediaType pal = MakeVideoType(MEDIASUBTYPE_YUY2, kPalWidth, kPalHeight, 16);
+  dshow::MediaType smaller = MakeVideoType(MEDIASUBTYPE_YUY2, 640, 480, 16);
+  dshow::MediaType rgb = MakeVideoType(MEDIASUBTYPE_RGB24, kPalWidth, kPalHeight, 24);
+  struct Case {
+    const char* name;
+    const AM_MEDIA_TYPE* attached;
+    HRESULT expected;
+  };
+  const Case cases[] = {
+      {"the connected type", &pal.Get(), S_OK},
+      {"a smaller picture", &smaller.Get(), VFW_E_INVALIDMEDIATYPE},
+      {"RGB", &rgb.Get(), VFW_E_INVALIDMEDIATYPE},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TestGraph graph;
+    ASSERT_EQ(S_OK, graph.Build(GetParam(), pal.Get(), kPalFrameBytes));
+    ASSERT_EQ(S_OK, graph.Control()->Run());
+    SampleProps props;
+    props.hasMediaType = true;
+    props.mediaType = c.attached;
+    EXPECT_EQ(c.expected, graph.Source()->Push(MakeFrame(kPalWidth, kPalHeight, 0), props));
+    bool refused = c.expected != S_OK;
+    // A refused type ends the stream: downstream hears of it, the
+    // application gets EC_ERRORABORT, and later samples are refused too.
+    EXPECT_EQ(refused ? 0 : 1, graph.Sink()->SampleCount());
+    EXPECT_EQ(refused ? 1 : 0, graph.Sink()->EndOfStreamCount());
+    std::vector<long> events = QueuedEvents(graph.Graph());
+    EXPECT_EQ(refused, std::find(events.begin(), events.end(), EC_ERRORABORT) != events.end());
+    EXPECT_EQ(refused ? VFW_E_RUNTIME_ERROR : S_OK,
+              graph.Source()->Push(MakeFrame(kPalWidth, kPalHeight, 1), SampleProps{}));
+    graph.Control()->Stop();
+  }
+}
+
+TEST_P(SamplePropsThroughFilter, OutputPinPassesSeekingUpstream) {
+  TestGraph graph;
+  dshow::MediaType type = MakeVideoType(MEDIASUBTYPE_YUY2, kPalWidth, kPalHeight, 16);
+  ASSERT_EQ(S_OK, graph.Build(GetParam(), type.Get(), kPalFrameBytes));
+  IPin* output = graph.FilterPin(1);
+  ComPtr<IMediaSeeking> seeking, again;
+  ASSERT_EQ(S_OK, output->QueryInterface(IID_IMediaSeeking,
+                                         reinterpret_cast<void**>(seeking.GetAddressOf())));
+  ASSERT_EQ(S_OK, output->QueryInterface(IID_IMediaSeeking,
+                                         reinterpret_cast<void**>(again.GetAddressOf())));
+  EXPECT_EQ(seeking.Get(), again.Get());
+  // The pass-through belongs to the pin: its QueryInterface leads back there.
+  ComPtr<IPin> pin;
+  ComPtr<IUnknown> fromSeeking, fromPin;
+  ASSERT_EQ(S_OK, seeking->QueryInterface(IID_IPin, reinterpret_cast<void**>(pin.GetAddressOf())));
+  EXPECT_EQ(output, pin.Get());
+  seeking->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(fromSeeking.GetAddressOf()));
+  output->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(fromPin.GetAddressOf()));
+  EXPECT_EQ(fromPin.Get(), fromSeeking.Get());
+
+  TestSeeking& upstream = graph.Source()->SourcePin().Seeking();
+  LONGLONG duration = 0;
+  ASSERT_EQ(S_OK, seeking->GetDuration(&duration));
+  EXPECT_EQ(TestSeeking::kDuration, duration);
+  LONGLONG position = 40000000;
+  ASSERT_EQ(S_OK, seeking->SetPositions(&position, AM_SEEKING_AbsolutePositioning, nullptr,
+                                        AM_SEEKING_NoPositioning));
+  EXPECT_EQ(40000000, upstream.current);
+
+  ComPtr<IMediaPosition> media;
+  ASSERT_EQ(S_OK, output->QueryInterface(IID_IMediaPosition,
+                                         reinterpret_cast<void**>(media.GetAddressOf())));
+  REFTIME seconds = 0;
+  ASSERT_EQ(S_OK, media->get_Duration(&seconds));
+  EXPECT_DOUBLE_EQ(12.3456789, seconds);
+  ASSERT_EQ(S_OK, media->put_CurrentPosition(2.5));
+  EXPECT_EQ(25000000, upstream.current);
+  ASSERT_EQ(S_OK, media->put_Rate(2.0));
+  EXPECT_EQ(2.0, upstream.rate);
+
+  // Without an upstream connection there is nothing to seek.
+  ASSERT_EQ(S_OK, graph.Graph()->Disconnect(graph.Source()->OutPin()));
+  ASSERT_EQ(S_OK, graph.Graph()->Disconnect(graph.FilterPin(0)));
+  EXPECT_EQ(VFW_E_NOT_CONNECTED, seeking->GetDuration(&duration));
+  EXPECT_EQ(VFW_E_NOT_CONNECTED, media->get_Duration(&seconds));
 }
 
 }  // namespace

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "deinterlace/filter/deinterlace_control.h"
+#include "deinterlace/filter/grab_filter.h"
 #include "deinterlace/filter/input_type_check.h"
+#include "deinterlace/filter/snap_filter.h"
 #include "test_support.h"
 
 namespace brontel::test {
@@ -136,53 +138,76 @@ INSTANTIATE_TEST_SUITE_P(Deinterlace, BothFilters,
                                       : std::string("kxDISnap");
                          });
 
-TEST(GrabBuffers, AllocatorShortfallFailsTheConnection) {
-  auto* source = new TestSourceFilter(
-      MakeVideoType(MEDIASUBTYPE_YUY2, kPalWidth, kPalHeight, 16).Get(), kPalFrameBytes);
-  auto* sink = new TestSinkFilter();
-  sink->SetShortAllocator(true);
-  {
-    ComPtr<IGraphBuilder> graph =
-        CreateComObject<IGraphBuilder>(CLSID_FilterGraph, IID_IGraphBuilder);
-    ComPtr<IBaseFilter> filter =
-        CreateComObject<IBaseFilter>(kClsidDeinterlaceGrabFilter, IID_IBaseFilter);
-    ASSERT_TRUE(graph && filter);
-    graph->AddFilter(source, L"source");
-    graph->AddFilter(filter.Get(), L"grab");
-    graph->AddFilter(sink, L"sink");
-    ComPtr<IPin> in, out;
-    filter->FindPin(L"XForm In", in.GetAddressOf());
-    filter->FindPin(L"XForm Out", out.GetAddressOf());
-    ASSERT_EQ(S_OK, graph->ConnectDirect(source->OutPin(), in.Get(), nullptr));
-    EXPECT_EQ(E_FAIL, graph->ConnectDirect(out.Get(), sink->InPin(), nullptr));
-    ComPtr<IPin> connected;
-    EXPECT_EQ(VFW_E_NOT_CONNECTED, out->ConnectedTo(connected.GetAddressOf()));
-    graph->RemoveFilter(source);
-    graph->RemoveFilter(filter.Get());
-    graph->RemoveFilter(sink);
+TEST(GrabBuffers, WholeFramesArriveWhateverTheBufferNegotiation) {
+  struct Case {
+    const char* name;
+    bool shortDownstreamAllocator;  // then our own allocator must step in
+    bool typeGivesNoSize;           // then the picture size must
+  };
+  const Case cases[] = {{"downstream allocator grants too little", true, false},
+                        {"type without a sample size", false, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    dshow::MediaType type = MakeVideoType(MEDIASUBTYPE_YUY2, kPalWidth, kPalHeight, 16);
+    if (c.typeGivesNoSize) {
+      type->lSampleSize = 0;
+      reinterpret_cast<VIDEOINFOHEADER*>(type->pbFormat)->bmiHeader.biSizeImage = 0;
+    }
+    auto* sink = new TestSinkFilter();
+    sink->SetShortAllocator(c.shortDownstreamAllocator);
+    TestGraph graph;
+    ASSERT_EQ(S_OK, graph.Build(kClsidDeinterlaceGrabFilter, type.Get(), kPalFrameBytes, sink));
+    ASSERT_EQ(S_OK, graph.Control()->Run());
+    ASSERT_EQ(S_OK, graph.Source()->Push(MakeFrame(kPalWidth, kPalHeight, 0), SampleProps{}));
+    graph.Control()->Stop();
+    std::vector<ReceivedSample> received = graph.Sink()->Samples();
+    ASSERT_EQ(1u, received.size());
+    EXPECT_EQ(MakeFrame(kPalWidth, kPalHeight, 0), received[0].bytes);
   }
-  source->Release();
-  sink->Release();
 }
 
-}  // namespace
-}  // namespace brontel::test
+TEST_P(BothFilters, NewInputTypeMustFitTheConnectedOutput) {
+  struct Case {
+    const char* name;
+    GUID subtype;
+    int width, height;
+    HRESULT expected;
+  };
+  const Case cases[] = {
+      {"the same type", MEDIASUBTYPE_YUY2, kPalWidth, kPalHeight, S_OK},
+      {"a smaller picture", MEDIASUBTYPE_YUY2, 640, 480, VFW_E_TYPE_NOT_ACCEPTED},
+      {"a larger picture", MEDIASUBTYPE_YUY2, 768, 576, VFW_E_TYPE_NOT_ACCEPTED},
+      {"another subtype", MEDIASUBTYPE_UYVY, kPalWidth, kPalHeight, VFW_E_TYPE_NOT_ACCEPTED},
+  };
+  for (const Case& c : cases) {
+    TestGraph graph;
+    dshow::MediaType type = MakeVideoType(MEDIASUBTYPE_YUY2, kPalWidth, kPalHeight, 16);
+    ASSERT_EQ(S_OK, graph.Build(GetParam(), type.Get(), kPalFrameBytes));
+    IPin* input = graph.FilterPin(0);
+    ASSERT_EQ(S_OK, graph.Graph()->Disconnect(graph.Source()->OutPin()));
+    ASSERT_EQ(S_OK, graph.Graph()->Disconnect(input));
+    dshow::MediaType other = MakeVideoType(c.subtype, c.width, c.height, 16);
+    auto* source = new TestSourceFilter(other.Get(), other->lSampleSize);
+    ASSERT_EQ(S_OK, graph.Graph()->AddFilter(source, L"second source"));
+    EXPECT_EQ(c.expected, graph.Graph()->ConnectDirect(source->OutPin(), input, &other.Get()))
+        << c.name;
+    graph.Graph()->RemoveFilter(source);
+    source->Release();
+  }
+}
 
-namespace brontel::test {
-namespace {
-
-TEST(GrabBuffers, TypeWithoutSampleSizeStillGetsWholeFrameBuffers) {
+TEST(TransformBases, OutputPinTypeChecksWithoutInputAnswerNotConnected) {
+  const std::pair<const char*, dshow::CreateInstanceFunction> filters[] = {
+      {"kxDIgrab", &dshow::CreateFilterInstance<DeinterlaceGrabFilter>},
+      {"kxDISnap", &dshow::CreateFilterInstance<FrameSnapFilter>}};
   dshow::MediaType type = MakeVideoType(MEDIASUBTYPE_YUY2, kPalWidth, kPalHeight, 16);
-  type->lSampleSize = 0;
-  reinterpret_cast<VIDEOINFOHEADER*>(type->pbFormat)->bmiHeader.biSizeImage = 0;
-  TestGraph graph;
-  ASSERT_EQ(S_OK, graph.Build(kClsidDeinterlaceGrabFilter, type.Get(), kPalFrameBytes));
-  ASSERT_EQ(S_OK, graph.Control()->Run());
-  ASSERT_EQ(S_OK, graph.Source()->Push(MakeFrame(kPalWidth, kPalHeight, 0), SampleProps{}));
-  graph.Control()->Stop();
-  std::vector<ReceivedSample> received = graph.Sink()->Samples();
-  ASSERT_EQ(1u, received.size());
-  EXPECT_EQ(MakeFrame(kPalWidth, kPalHeight, 0), received[0].bytes);
+  for (auto [name, create] : filters) {
+    IUnknown* object = nullptr;
+    ASSERT_EQ(S_OK, create(&object)) << name;
+    auto* filter = static_cast<dshow::TransformBase*>(static_cast<IBaseFilter*>(object));
+    EXPECT_EQ(VFW_E_NOT_CONNECTED, filter->OutputPinRef().CheckMediaType(type.Get())) << name;
+    object->Release();
+  }
 }
 
 }  // namespace
