@@ -81,9 +81,8 @@ HRESULT EncodeWriterFilter::StartEncoder() {
   inputs.hasVideo = video != nullptr;
   inputs.hasAudio = hasAudio;
   // The filter and the encoder are 32-bit code: addresses fit the words.
-  inputs.bitmapHeader = video ? static_cast<std::uint32_t>(
-                                    reinterpret_cast<UINT_PTR>(&video->bmiHeader))
-                              : 0;
+  inputs.bitmapHeader =
+      video ? static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(&video->bmiHeader)) : 0;
   inputs.audioFormat = static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(&m_audio.Format()));
   inputs.writeCallback = static_cast<std::uint32_t>(
       reinterpret_cast<UINT_PTR>(static_cast<GoMotionWriteCallback>(&WriteCallback)));

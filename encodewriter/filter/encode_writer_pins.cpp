@@ -12,10 +12,10 @@ namespace brontel {
 namespace {
 
 constexpr GUID FourccSubtype(char a, char b, char c, char d) {
-  return {static_cast<unsigned long>(static_cast<unsigned char>(a) |
-                                     static_cast<unsigned char>(b) << 8 |
-                                     static_cast<unsigned char>(c) << 16 |
-                                     static_cast<unsigned long>(static_cast<unsigned char>(d)) << 24),
+  return {static_cast<unsigned long>(
+              static_cast<unsigned char>(a) | static_cast<unsigned char>(b) << 8 |
+              static_cast<unsigned char>(c) << 16 |
+              static_cast<unsigned long>(static_cast<unsigned char>(d)) << 24),
           0x0000,
           0x0010,
           {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};

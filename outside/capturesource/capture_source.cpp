@@ -109,8 +109,8 @@ HRESULT CaptureStreamPin::DecideBufferSize(IMemAllocator* allocator,
   const CaptureSourceConfig& config = m_source->Config();
   ALLOCATOR_PROPERTIES wanted = *request;
   if (wanted.cBuffers < 4) wanted.cBuffers = 4;
-  const long bytes = m_video ? config.width * config.height * 2
-                             : kAudioFrameSamples * config.channels * 2;
+  const long bytes =
+      m_video ? config.width * config.height * 2 : kAudioFrameSamples * config.channels * 2;
   if (wanted.cbBuffer < bytes) wanted.cbBuffer = bytes;
   if (wanted.cbAlign == 0) wanted.cbAlign = 1;
   ALLOCATOR_PROPERTIES actual{};
@@ -124,6 +124,10 @@ HRESULT CaptureStreamPin::Active() {
   if (FAILED(hr)) return hr;
   m_stop = false;
   m_delivered = 0;
+  // Taken here, on the control thread: the streaming thread must not wait
+  // for the filter lock, which Stop holds while it joins the thread.
+  m_clock.Reset();
+  m_source->GetSyncSource(m_clock.GetAddressOf());
   m_thread = std::thread([this] { Stream(); });
   return S_OK;
 }
@@ -139,7 +143,7 @@ HRESULT CaptureStreamPin::Inactive() {
 bool CaptureStreamPin::WaitFor(REFERENCE_TIME due) {
   for (;;) {
     if (m_stop) return false;
-    const REFERENCE_TIME now = m_source->StreamTime();
+    const REFERENCE_TIME now = m_source->StreamTime(m_clock.Get());
     if (now >= 0 && (!m_source->Config().realTime || now >= due)) return true;
     Sleep(now < 0 ? 5 : 1);
   }
@@ -205,7 +209,8 @@ void CaptureStreamPin::Stream() {
     } else {
       if (config.frames > 0 && samples >= totalSamples) break;
       // Each buffer goes out once its last sample has been "captured".
-      const REFERENCE_TIME due = (samples + kAudioFrameSamples) * kUnitsPerSecond / config.sampleRate;
+      const REFERENCE_TIME due =
+          (samples + kAudioFrameSamples) * kUnitsPerSecond / config.sampleRate;
       if (!WaitFor(due)) return;
       std::int64_t sent = 0;
       if (FAILED(SendAudio(samples, &sent))) return;
@@ -228,10 +233,9 @@ dshow::BasePin* CaptureSourceFilter::Pin(int index) {
   return nullptr;
 }
 
-REFERENCE_TIME CaptureSourceFilter::StreamTime() {
+REFERENCE_TIME CaptureSourceFilter::StreamTime(IReferenceClock* clock) {
   if (State() != State_Running) return -1;
-  ComPtr<IReferenceClock> clock;
-  if (FAILED(GetSyncSource(clock.GetAddressOf())) || !clock) {
+  if (!clock) {
     // Without a clock there is no pace to keep: every time is due.
     return MAXLONGLONG;
   }

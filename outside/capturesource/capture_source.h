@@ -14,6 +14,7 @@
 
 #include "dshow/base_filter.h"
 #include "dshow/output_pin.h"
+#include "win32/com_ptr.h"
 
 namespace brontel {
 
@@ -60,6 +61,7 @@ class CaptureStreamPin : public dshow::OutputPin {
   std::atomic<bool> m_stop{false};
   std::atomic<long> m_delivered{0};
   std::thread m_thread;
+  ComPtr<IReferenceClock> m_clock;
 };
 
 class CaptureSourceFilter final : public dshow::BaseFilter {
@@ -74,7 +76,7 @@ class CaptureSourceFilter final : public dshow::BaseFilter {
 
   // The graph clock's stream time; -1 while not running, MAXLONGLONG when
   // the graph has no clock.
-  REFERENCE_TIME StreamTime();
+  REFERENCE_TIME StreamTime(IReferenceClock* clock);
 
  private:
   CaptureSourceConfig m_config;
