@@ -16,6 +16,14 @@ namespace {
 
 using brontel::ComPtr;
 
+// COM for the whole program, as the product's client has it.
+class ComEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override { CoInitializeEx(nullptr, COINIT_MULTITHREADED); }
+  void TearDown() override { CoUninitialize(); }
+};
+const ::testing::Environment* const g_com = ::testing::AddGlobalTestEnvironment(new ComEnvironment);
+
 constexpr int kFrames = 90;
 constexpr wchar_t kRecording[] = L"encodewriter_wine.mpg";
 
@@ -25,60 +33,83 @@ ComPtr<IPin> FindPin(IBaseFilter* filter, const wchar_t* name) {
   return pin;
 }
 
+// Runs the capture source into the writer until the writer reports the
+// completion; the control interface stays usable afterwards.
+struct CaptureRun {
+  ComPtr<IGraphBuilder> graph;
+  ComPtr<IBaseFilter> writer;
+  ComPtr<IEncodeWriterControl> control;
+  ComPtr<IMediaControl> media;
+  CaptureSourceFilter* source = nullptr;
+  LONG_PTR completedBy = 0;
+
+  // Builds and connects the graph; the caller sets the writer up, then Runs.
+  bool Build(const CaptureSourceConfig& config) {
+    graph = CreateComObject<IGraphBuilder>(CLSID_FilterGraph, IID_IGraphBuilder);
+    writer = CreateComObject<IBaseFilter>(kClsidEncodeWriter, IID_IBaseFilter);
+    if (!graph || !writer) return false;
+    source = new CaptureSourceFilter(config);
+    graph->AddFilter(source, L"capture");
+    graph->AddFilter(writer.Get(), L"writer");
+    writer->QueryInterface(kIidEncodeWriterControl,
+                           reinterpret_cast<void**>(control.GetAddressOf()));
+    graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(media.GetAddressOf()));
+    return control && media &&
+           graph->ConnectDirect(&source->VideoPin(), FindPin(writer.Get(), L"MPEG Video In").Get(),
+                                nullptr) == S_OK &&
+           graph->ConnectDirect(&source->AudioPin(), FindPin(writer.Get(), L"MPEG Audio In").Get(),
+                                nullptr) == S_OK;
+  }
+
+  // Runs until EC_COMPLETE or the timeout; true when it completed.
+  bool Run(int timeoutSeconds) {
+    ComPtr<IMediaEvent> events;
+    graph->QueryInterface(IID_IMediaEvent, reinterpret_cast<void**>(events.GetAddressOf()));
+    if (!events || FAILED(media->Run())) return false;
+    // The filter reports the completion itself, naming itself as the
+    // sender (the graph's own completion handling is cancelled).
+    for (int waited = 0; waited < timeoutSeconds; ++waited) {
+      long code = 0;
+      LONG_PTR first = 0, second = 0;
+      if (events->GetEvent(&code, &first, &second, 1000) != S_OK) continue;
+      events->FreeEventParams(code, first, second);
+      if (code == EC_COMPLETE) {
+        completedBy = second;
+        return true;
+      }
+    }
+    return false;
+  }
+
+  ~CaptureRun() {
+    if (media) media->Stop();
+    if (graph && source) graph->RemoveFilter(source);
+    if (graph && writer) graph->RemoveFilter(writer.Get());
+    if (source) source->Release();
+  }
+};
+
 TEST(EncodeWriterGraph, CaptureSourceRecordsAProgramStream) {
-  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED)));
-  auto graph = CreateComObject<IGraphBuilder>(CLSID_FilterGraph, IID_IGraphBuilder);
-  ASSERT_TRUE(graph);
   CaptureSourceConfig config;
   config.frames = kFrames;
-  auto* source = new CaptureSourceFilter(config);
-  ASSERT_EQ(S_OK, graph->AddFilter(source, L"capture"));
-  auto writer = CreateComObject<IBaseFilter>(kClsidEncodeWriter, IID_IBaseFilter);
-  ASSERT_TRUE(writer) << "kxEncodeWriter.ax is not registered";
-  ASSERT_EQ(S_OK, graph->AddFilter(writer.Get(), L"writer"));
-
-  ComPtr<IEncodeWriterControl> control;
-  ASSERT_EQ(S_OK, writer->QueryInterface(kIidEncodeWriterControl,
-                                         reinterpret_cast<void**>(control.GetAddressOf())));
+  CaptureRun run;
+  ASSERT_TRUE(run.Build(config)) << "kxEncodeWriter.ax is not registered or does not connect";
   DeleteFileW(kRecording);
-  ASSERT_EQ(S_OK, control->SetOutputFile(kRecording));
-  ASSERT_EQ(S_OK, control->SetFileSizeLimit(0x40000000, 0));
-  ASSERT_EQ(S_OK, control->EnableWriting(1));
+  ASSERT_EQ(S_OK, run.control->SetOutputFile(kRecording));
+  ASSERT_EQ(S_OK, run.control->SetFileSizeLimit(0x40000000, 0));
+  ASSERT_EQ(S_OK, run.control->EnableWriting(1));
 
-  ASSERT_EQ(S_OK, graph->ConnectDirect(&source->VideoPin(),
-                                       FindPin(writer.Get(), L"MPEG Video In").Get(), nullptr));
-  ASSERT_EQ(S_OK, graph->ConnectDirect(&source->AudioPin(),
-                                       FindPin(writer.Get(), L"MPEG Audio In").Get(), nullptr));
-
-  ComPtr<IMediaControl> media;
-  ComPtr<IMediaEvent> events;
-  ASSERT_EQ(S_OK, graph->QueryInterface(IID_IMediaControl,
-                                        reinterpret_cast<void**>(media.GetAddressOf())));
-  ASSERT_EQ(S_OK, graph->QueryInterface(IID_IMediaEvent,
-                                        reinterpret_cast<void**>(events.GetAddressOf())));
-  ASSERT_TRUE(SUCCEEDED(media->Run()));
-  // The filter reports the completion itself, naming itself as the sender
-  // (the graph's own completion handling is cancelled).
-  bool complete = false;
-  LONG_PTR sender = 0;
-  for (int waited = 0; !complete && waited < 60; ++waited) {
-    long code = 0;
-    LONG_PTR first = 0, second = 0;
-    if (events->GetEvent(&code, &first, &second, 1000) != S_OK) continue;
-    complete = code == EC_COMPLETE;
-    if (complete) sender = second;
-    events->FreeEventParams(code, first, second);
-  }
-  EXPECT_TRUE(complete);
-  EXPECT_EQ(sender, reinterpret_cast<LONG_PTR>(writer.Get()));
+  ASSERT_TRUE(run.Run(60));
+  EXPECT_EQ(run.completedBy, reinterpret_cast<LONG_PTR>(run.writer.Get()));
   LONGLONG encodedMs = 0;
-  EXPECT_EQ(S_OK, control->GetEncodedTime(&encodedMs));
-  ASSERT_EQ(S_OK, media->Stop());
-  EXPECT_EQ(source->VideoPin().Delivered(), kFrames);
+  EXPECT_EQ(S_OK, run.control->GetEncodedTime(&encodedMs));
+  ASSERT_EQ(S_OK, run.media->Stop());
+  EXPECT_EQ(run.source->VideoPin().Delivered(), kFrames);
   DWORD doubled = 0;
-  control->GetDuplicatedFrames(&doubled);
+  run.control->GetDuplicatedFrames(&doubled);
   std::printf("pictures %ld, audio buffers %ld, encoded twice %lu, encoded time %lld ms\n",
-              source->VideoPin().Delivered(), source->AudioPin().Delivered(), doubled, encodedMs);
+              run.source->VideoPin().Delivered(), run.source->AudioPin().Delivered(), doubled,
+              encodedMs);
 
   // The last picture is encoded at the audio time of its arrival, one
   // picture short of the whole.
@@ -86,12 +117,6 @@ TEST(EncodeWriterGraph, CaptureSourceRecordsAProgramStream) {
   WIN32_FILE_ATTRIBUTE_DATA file{};
   ASSERT_TRUE(GetFileAttributesExW(kRecording, GetFileExInfoStandard, &file));
   EXPECT_GT(file.nFileSizeLow, 100000u);
-
-  graph->RemoveFilter(source);
-  graph->RemoveFilter(writer.Get());
-  source->Release();
-  graph.Reset();
-  CoUninitialize();
 }
 
 }  // namespace
