@@ -11,6 +11,8 @@
 #include "outside/capturesource/capture_source.h"
 #include "test_support.h"
 
+#include <psapi.h>
+
 namespace brontel::test {
 namespace {
 
@@ -117,6 +119,60 @@ TEST(EncodeWriterGraph, CaptureSourceRecordsAProgramStream) {
   WIN32_FILE_ATTRIBUTE_DATA file{};
   ASSERT_TRUE(GetFileAttributesExW(kRecording, GetFileExInfoStandard, &file));
   EXPECT_GT(file.nFileSizeLow, 100000u);
+}
+
+struct ProcessCounts {
+  DWORD handles = 0;
+  // The value a new handle gets: it climbs when handles leak, also where
+  // the handle count itself is not kept.
+  UINT_PTR nextHandle = 0;
+  DWORD gdiObjects = 0;
+  SIZE_T pagefileBytes = 0;
+};
+
+ProcessCounts MeasureProcess() {
+  ProcessCounts counts;
+  GetProcessHandleCount(GetCurrentProcess(), &counts.handles);
+  HANDLE probe = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  counts.nextHandle = reinterpret_cast<UINT_PTR>(probe);
+  CloseHandle(probe);
+  counts.gdiObjects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  PROCESS_MEMORY_COUNTERS memory{};
+  memory.cb = sizeof(memory);
+  GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof(memory));
+  counts.pagefileBytes = memory.PagefileUsage;
+  return counts;
+}
+
+TEST(EncodeWriterGraph, RunStopCyclesLeaveTheCountsFlat) {
+  constexpr int kWarmUp = 20;
+  constexpr int kCycles = 1000;
+  CaptureSourceConfig config;  // endless, real time
+  CaptureRun run;
+  ASSERT_TRUE(run.Build(config));
+  ASSERT_EQ(S_OK, run.control->SetOutputFile(L"encodewriter_cycles.mpg"));
+  ASSERT_EQ(S_OK, run.control->SetFileSizeLimit(0x1000000, 0));
+  ASSERT_EQ(S_OK, run.control->EnableWriting(1));
+  ProcessCounts before;
+  for (int cycle = 0; cycle < kWarmUp + kCycles; ++cycle) {
+    if (cycle == kWarmUp) before = MeasureProcess();
+    ASSERT_TRUE(SUCCEEDED(run.media->Run())) << cycle;
+    ASSERT_EQ(S_OK, run.media->Stop()) << cycle;
+  }
+  const ProcessCounts after = MeasureProcess();
+  std::printf(
+      "after %d cycles: handles %lu -> %lu (next handle %#lx -> %#lx), GDI objects %lu -> %lu, "
+      "committed bytes %lu -> %lu\n",
+      kCycles, before.handles, after.handles, static_cast<unsigned long>(before.nextHandle),
+      static_cast<unsigned long>(after.nextHandle), before.gdiObjects, after.gdiObjects,
+      static_cast<unsigned long>(before.pagefileBytes),
+      static_cast<unsigned long>(after.pagefileBytes));
+  ASSERT_GT(after.pagefileBytes, 0u) << "no memory figure to compare";
+  EXPECT_LE(after.handles, before.handles + 4);
+  EXPECT_LE(after.nextHandle, before.nextHandle + 16);
+  EXPECT_LE(after.gdiObjects, before.gdiObjects);
+  EXPECT_LE(after.pagefileBytes, before.pagefileBytes + 4 * 1024 * 1024);
+  DeleteFileW(L"encodewriter_cycles.mpg");
 }
 
 }  // namespace
