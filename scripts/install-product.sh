@@ -23,6 +23,9 @@ cp -f "$root/data/registersetting.ini" "$bin/" 2>/dev/null || true
 installpath=$(winepath -w "$bin" 2>/dev/null || echo 'Z:\')
 wine reg add 'HKCU\SOFTWARE\Kestrova\Pellamy\App\AppSet' /v InstallPath /t REG_SZ /d "$installpath\\" /f >/dev/null 2>&1 || true
 
+# From the installation folder, so that a library finds the libraries it
+# links (kxEncodeWriter.ax needs gomotion.dll and StdPropPage.dll) there.
+cd "$bin"
 for dll in KXApiMgr.dll kxEncodeWriter.ax kxDIgrab.ax kxDISnap.ax; do
   if [ -f "$bin/$dll" ]; then
     wine regsvr32 /s "$bin/$dll" >/dev/null 2>&1 || echo "install-product: regsvr32 $dll failed" >&2
