@@ -4,7 +4,7 @@
 # audio, and ffmpeg must decode it to the end without one error.
 set -eu
 file="$1"
-command -v ffprobe >/dev/null || { echo "ffprobe is not installed"; exit 0; }
+command -v ffprobe >/dev/null || { echo "ffprobe is not installed (scripts/setup.sh installs ffmpeg)"; exit 1; }
 probe=$(ffprobe -v error -show_entries format=format_name:stream=codec_name,width,height,sample_rate,channels \
         -of default=nw=1 "$file")
 echo "$probe"
