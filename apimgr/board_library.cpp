@@ -1,5 +1,7 @@
 #include "apimgr/board_library.h"
 
+#include "win32/handles.h"
+
 namespace {
 
 using InitBoardClassFn = uint32_t(WINAPI*)(uint32_t boardClass, uint32_t reserved);
@@ -22,18 +24,20 @@ struct BoardLibraryHolder {
 BoardLibraryHolder g_library;
 
 void LoadBoardLibrary() {
-  HMODULE module = LoadLibraryW(L"KXTVA.DLL");
-  if (module == nullptr) {
+  brontel::UniqueModule module(LoadLibraryW(L"KXTVA.DLL"));
+  if (!module) {
     return;
   }
-  auto init = reinterpret_cast<InitBoardClassFn>(GetProcAddress(module, "kxTVA_InitBoardClass"));
-  auto free = reinterpret_cast<FreeFn>(GetProcAddress(module, "kxTVA_Free"));
-  auto doThis = reinterpret_cast<DoThisFn>(GetProcAddress(module, "kxTVA_DoThis"));
+  auto init =
+      reinterpret_cast<InitBoardClassFn>(GetProcAddress(module.Get(), "kxTVA_InitBoardClass"));
+  auto free = reinterpret_cast<FreeFn>(GetProcAddress(module.Get(), "kxTVA_Free"));
+  auto doThis = reinterpret_cast<DoThisFn>(GetProcAddress(module.Get(), "kxTVA_DoThis"));
   if (init == nullptr || free == nullptr || doThis == nullptr) {
-    FreeLibrary(module);
     return;
   }
-  g_library.module = module;
+  // The holder is a global: it keeps a plain handle so that no FreeLibrary
+  // runs from this library's own unloading.
+  g_library.module = module.Release();
   g_library.initBoardClass = init;
   g_library.free = free;
   g_library.doThis = doThis;

@@ -32,7 +32,7 @@ CBrontelApp::CBrontelApp(HINSTANCE instance) : m_instance(instance) {
 }
 
 CBrontelApp::~CBrontelApp() {
-  if (m_languageLibrary != nullptr) FreeLibrary(m_languageLibrary);
+  m_languageLibrary.Reset();
   if (m_comInitialised) CoUninitialize();
 }
 
@@ -40,10 +40,10 @@ bool CBrontelApp::InitInstance(const std::wstring& commandLine) {
   m_savedResourceHandle = ResourceModule();
   const StartOptions options = ParseCommandLine(Narrow(commandLine));
   const std::wstring library = ProgramFolder() + Widen(LanguageLibraryFileName(options.langCode));
-  m_languageLibrary = LoadLibraryExW(library.c_str(), nullptr, 0);
+  m_languageLibrary.Reset(LoadLibraryExW(library.c_str(), nullptr, 0));
   // No texts exist without the library, so the program ends without a word.
-  if (m_languageLibrary == nullptr) return false;
-  SetResourceModule(m_languageLibrary);
+  if (!m_languageLibrary) return false;
+  SetResourceModule(m_languageLibrary.Get());
 
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
@@ -63,8 +63,7 @@ bool CBrontelApp::InitInstance(const std::wstring& commandLine) {
   }
 
   SetResourceModule(m_savedResourceHandle);
-  FreeLibrary(m_languageLibrary);
-  m_languageLibrary = nullptr;
+  m_languageLibrary.Reset();
   return false;
 }
 

@@ -2,6 +2,7 @@
 // The application object of Brontel.exe: chooses the language library, keeps
 // the program to one copy and runs the main dialog.
 
+#include "win32/handles.h"
 #include "win32/windows_include.h"
 
 #include <string>
@@ -23,7 +24,7 @@ class CBrontelApp {
  private:
   HINSTANCE m_instance;
   HINSTANCE m_savedResourceHandle = nullptr;
-  HMODULE m_languageLibrary = nullptr;
+  UniqueModule m_languageLibrary;
   bool m_comInitialised = false;
 };
 

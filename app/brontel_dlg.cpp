@@ -44,8 +44,6 @@ CBrontelDlg::CBrontelDlg() = default;
 
 CBrontelDlg::~CBrontelDlg() {
   if (m_hwnd != nullptr) DestroyWindow(m_hwnd);
-  if (m_bigIcon != nullptr) DestroyIcon(m_bigIcon);
-  if (m_smallIcon != nullptr) DestroyIcon(m_smallIcon);
 }
 
 void CBrontelDlg::SetStartValues(const StartOptions& options) {
@@ -81,25 +79,6 @@ bool CBrontelDlg::PreTranslateMessage(MSG* msg) {
   if (msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST) return false;
   if (m_accelerators == nullptr || m_hwnd == nullptr) return false;
   return TranslateAcceleratorW(m_hwnd, m_accelerators, msg) != 0;
-}
-
-INT_PTR CALLBACK CBrontelDlg::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  CBrontelDlg* self = nullptr;
-  if (message == WM_INITDIALOG) {
-    self = reinterpret_cast<CBrontelDlg*>(lParam);
-    SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
-    self->m_hwnd = hwnd;
-  } else {
-    self = reinterpret_cast<CBrontelDlg*>(GetWindowLongPtrW(hwnd, DWLP_USER));
-  }
-  if (self == nullptr) return FALSE;
-  const INT_PTR result = self->HandleMessage(message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(hwnd, DWLP_USER, 0);
-    self->m_hwnd = nullptr;
-    self->m_ended = true;
-  }
-  return result;
 }
 
 INT_PTR CBrontelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -149,7 +128,11 @@ INT_PTR CBrontelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_QUERYDRAGICON:
       // One of the messages whose answer a dialog procedure returns itself,
       // not through DWLP_MSGRESULT.
-      return reinterpret_cast<INT_PTR>(m_bigIcon);
+      return reinterpret_cast<INT_PTR>(m_bigIcon.Get());
+    case WM_NCDESTROY:
+      // The modal loop ends with the window.
+      m_ended = true;
+      return FALSE;
     default:
       return FALSE;
   }
@@ -159,10 +142,10 @@ void CBrontelDlg::OnInitDialog() {
   m_instanceChecker.TrackFirstInstanceRunning(m_hwnd);
 
   m_accelerators = LoadAcceleratorsW(ResourceModule(), MAKEINTRESOURCEW(IDR_MAIN_ACCEL));
-  m_bigIcon = LoadWindowIcon(SM_CXICON, SM_CYICON);
-  m_smallIcon = LoadWindowIcon(SM_CXSMICON, SM_CYSMICON);
-  SendMessageW(m_hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon));
-  SendMessageW(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon));
+  m_bigIcon.Reset(LoadWindowIcon(SM_CXICON, SM_CYICON));
+  m_smallIcon.Reset(LoadWindowIcon(SM_CXSMICON, SM_CYSMICON));
+  SendMessageW(m_hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon.Get()));
+  SendMessageW(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon.Get()));
 
   // A wake-up start keeps the panel out of sight while it records.
   const int width = bWakeStart ? 0 : kPanelWidth;
@@ -296,7 +279,7 @@ void CBrontelDlg::OnPaint() {
   GetClientRect(m_hwnd, &client);
   const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
   const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
-  DrawIcon(dc, x, y, m_bigIcon);
+  DrawIcon(dc, x, y, m_bigIcon.Get());
   EndPaint(m_hwnd, &paint);
 }
 

@@ -14,6 +14,8 @@
 #include "app/panel/panel_skin_win.h"
 #include "app/startup_steps.h"
 #include "app/system_tray.h"
+#include "win32/handles.h"
+#include "win32/window_base.h"
 #include "app/vocabulary/message_ids.h"
 #include "app/vocabulary/timer_ids.h"
 #include "tv/board_client_win.h"
@@ -36,19 +38,16 @@ constexpr UINT kTrayIconId = 122;
 constexpr int kPanelWidth = 450;
 constexpr int kPanelHeight = 350;
 
-class CBrontelDlg : public BoardClientHost {
+class CBrontelDlg : public DialogBase, public BoardClientHost {
  public:
   CBrontelDlg();
   ~CBrontelDlg() override;
-  CBrontelDlg(const CBrontelDlg&) = delete;
-  CBrontelDlg& operator=(const CBrontelDlg&) = delete;
 
   // The start values from the command line.
   void SetStartValues(const StartOptions& options);
   // Creates the dialog from template 102 and runs it until it ends.
   void RunModal();
 
-  HWND hwnd() const { return m_hwnd; }
   CInstanceChecker& instanceChecker() { return m_instanceChecker; }
   CAppSettings& settings() { return m_settings; }
 
@@ -109,8 +108,7 @@ class CBrontelDlg : public BoardClientHost {
   std::int32_t RunMode() override { return lRunMode; }
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   bool PreTranslateMessage(MSG* msg);
 
   // First stage of the dialog's initialisation.
@@ -148,11 +146,10 @@ class CBrontelDlg : public BoardClientHost {
   panel::PanelState MakePanelState() const;
   void RunFinalCleanup();
 
-  HWND m_hwnd = nullptr;
   bool m_ended = false;
   HACCEL m_accelerators = nullptr;
-  HICON m_bigIcon = nullptr;
-  HICON m_smallIcon = nullptr;
+  UniqueIcon m_bigIcon;
+  UniqueIcon m_smallIcon;
   CInstanceChecker m_instanceChecker;
   CSystemTray m_tray;
   CAppSettings m_settings;

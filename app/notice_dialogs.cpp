@@ -2,9 +2,13 @@
 
 #include <commctrl.h>
 
+#include <string>
+#include <utility>
+
 #include "app/countdown.h"
 #include "app/resource_module.h"
 #include "win32/text_convert.h"
+#include "win32/window_base.h"
 #include "lang/resource_ids.h"
 
 namespace brontel {
@@ -21,92 +25,114 @@ void SetNoticeIcon(HWND dialog, LPCWSTR systemIcon) {
   SendMessageW(iconControl, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
 }
 
-INT_PTR CALLBACK NoOverlayProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_INITDIALOG:
-      SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-      SetNoticeIcon(dialog, reinterpret_cast<LPCWSTR>(IDI_INFORMATION));
-      CheckDlgButton(dialog, IDC_NO_OVERLAY_HIDE, BST_UNCHECKED);
-      return TRUE;
-    case WM_COMMAND:
-      if (LOWORD(wParam) == IDOK) {
-        auto* hide = reinterpret_cast<std::int32_t*>(GetWindowLongPtrW(dialog, DWLP_USER));
-        *hide = IsDlgButtonChecked(dialog, IDC_NO_OVERLAY_HIDE) == BST_CHECKED ? 1 : 0;
-        EndDialog(dialog, IDOK);
-        return TRUE;
-      }
-      if (LOWORD(wParam) == IDCANCEL) {
-        EndDialog(dialog, IDCANCEL);
-        return TRUE;
-      }
-      return FALSE;
-    default:
-      return FALSE;
-  }
-}
+// Dialog 132; hideFromNowOn is written when it is closed with OK.
+class NoOverlayNotice : public DialogBase {
+ public:
+  explicit NoOverlayNotice(std::int32_t* hideFromNowOn) : m_hide(hideFromNowOn) {}
 
-struct WakeNoticeState {
-  Countdown countdown{kWakeNoticeSeconds};
-  std::string format;  // string 305, UTF-8
+ private:
+  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM) override {
+    switch (message) {
+      case WM_INITDIALOG:
+        return OnInitDialog();
+      case WM_COMMAND:
+        return OnCommand(LOWORD(wParam));
+      default:
+        return FALSE;
+    }
+  }
+  INT_PTR OnInitDialog() {
+    SetNoticeIcon(m_hwnd, reinterpret_cast<LPCWSTR>(IDI_INFORMATION));
+    CheckDlgButton(m_hwnd, IDC_NO_OVERLAY_HIDE, BST_UNCHECKED);
+    return TRUE;
+  }
+  INT_PTR OnCommand(WORD id) {
+    if (id == IDOK) {
+      *m_hide = IsDlgButtonChecked(m_hwnd, IDC_NO_OVERLAY_HIDE) == BST_CHECKED ? 1 : 0;
+      EndDialog(m_hwnd, IDOK);
+      return TRUE;
+    }
+    if (id == IDCANCEL) {
+      EndDialog(m_hwnd, IDCANCEL);
+      return TRUE;
+    }
+    return FALSE;
+  }
+
+  std::int32_t* m_hide;
 };
 
-void ShowWakeCountdown(HWND dialog, const WakeNoticeState& state) {
-  const std::wstring text = Widen(FormatWithInteger(state.format, state.countdown.SecondsLeft()));
-  SetDlgItemTextW(dialog, IDC_COUNTDOWN_TEXT, text.c_str());
-  SendDlgItemMessageW(dialog, IDC_COUNTDOWN_PROGRESS, PBM_SETPOS,
-                      static_cast<WPARAM>(state.countdown.ProgressPosition()), 0);
-}
+// Dialog 151: counts down and then closes itself as if OK were pressed.
+class WakeNotice : public DialogBase {
+ public:
+  explicit WakeNotice(std::string format) : m_format(std::move(format)) {}
 
-INT_PTR CALLBACK WakeNoticeProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* state = reinterpret_cast<WakeNoticeState*>(GetWindowLongPtrW(dialog, DWLP_USER));
-  switch (message) {
-    case WM_INITDIALOG:
-      state = reinterpret_cast<WakeNoticeState*>(lParam);
-      SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-      SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-      SetNoticeIcon(dialog, reinterpret_cast<LPCWSTR>(IDI_INFORMATION));
-      SendDlgItemMessageW(dialog, IDC_COUNTDOWN_PROGRESS, PBM_SETRANGE32, 0,
-                          state->countdown.Total());
-      ShowWakeCountdown(dialog, *state);
-      SetTimer(dialog, kCountdownTimer, kCountdownTickMs, nullptr);
-      return TRUE;
-    case WM_TIMER:
-      if (wParam != kCountdownTimer || state == nullptr) return FALSE;
-      state->countdown.Tick();
-      ShowWakeCountdown(dialog, *state);
-      if (state->countdown.Finished()) {
-        KillTimer(dialog, kCountdownTimer);
-        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-      }
-      return TRUE;
-    case WM_COMMAND:
-      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-        KillTimer(dialog, kCountdownTimer);
-        EndDialog(dialog, LOWORD(wParam));
-        return TRUE;
-      }
-      return FALSE;
-    default:
-      return FALSE;
+ private:
+  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM) override {
+    switch (message) {
+      case WM_INITDIALOG:
+        return OnInitDialog();
+      case WM_TIMER:
+        return OnTimer(static_cast<UINT_PTR>(wParam));
+      case WM_COMMAND:
+        return OnCommand(LOWORD(wParam));
+      default:
+        return FALSE;
+    }
   }
-}
+  INT_PTR OnInitDialog() {
+    SetWindowPos(m_hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetNoticeIcon(m_hwnd, reinterpret_cast<LPCWSTR>(IDI_INFORMATION));
+    SendDlgItemMessageW(m_hwnd, IDC_COUNTDOWN_PROGRESS, PBM_SETRANGE32, 0, m_countdown.Total());
+    ShowCountdown();
+    SetTimer(m_hwnd, kCountdownTimer, kCountdownTickMs, nullptr);
+    return TRUE;
+  }
+  INT_PTR OnTimer(UINT_PTR id) {
+    if (id != kCountdownTimer) return FALSE;
+    m_countdown.Tick();
+    ShowCountdown();
+    if (m_countdown.Finished()) {
+      KillTimer(m_hwnd, kCountdownTimer);
+      SendMessageW(m_hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    }
+    return TRUE;
+  }
+  INT_PTR OnCommand(WORD id) {
+    if (id == IDOK || id == IDCANCEL) {
+      KillTimer(m_hwnd, kCountdownTimer);
+      EndDialog(m_hwnd, id);
+      return TRUE;
+    }
+    return FALSE;
+  }
+  void ShowCountdown() {
+    const std::wstring text = Widen(FormatWithInteger(m_format, m_countdown.SecondsLeft()));
+    SetDlgItemTextW(m_hwnd, IDC_COUNTDOWN_TEXT, text.c_str());
+    SendDlgItemMessageW(m_hwnd, IDC_COUNTDOWN_PROGRESS, PBM_SETPOS,
+                        static_cast<WPARAM>(m_countdown.ProgressPosition()), 0);
+  }
+
+  Countdown m_countdown{kWakeNoticeSeconds};
+  std::string m_format;  // string 305, UTF-8
+};
 
 }  // namespace
 
 bool RunNoOverlayNotice(HWND owner, std::int32_t* hideFromNowOn) {
   std::int32_t hide = 0;
+  NoOverlayNotice notice(&hide);
   const INT_PTR result = DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(IDD_NO_OVERLAY), owner,
-                                         NoOverlayProc, reinterpret_cast<LPARAM>(&hide));
+                                         DialogBase::DialogProc, reinterpret_cast<LPARAM>(&notice));
   if (result != IDOK) return false;
   *hideFromNowOn = hide;
   return true;
 }
 
 void RunWakeNotice(HWND owner) {
-  WakeNoticeState state;
-  state.format = Narrow(LoadResString(IDS_WAKE_NOTICE));
-  DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(IDD_WAKE_NOTICE), owner, WakeNoticeProc,
-                  reinterpret_cast<LPARAM>(&state));
+  WakeNotice notice(Narrow(LoadResString(IDS_WAKE_NOTICE)));
+  DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(IDD_WAKE_NOTICE), owner,
+                  DialogBase::DialogProc, reinterpret_cast<LPARAM>(&notice));
 }
 
 }  // namespace brontel

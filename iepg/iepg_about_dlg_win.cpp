@@ -5,16 +5,17 @@
 namespace brontel {
 
 INT_PTR CIepgAboutDlg::DoModal(HWND owner) {
-  return DialogBoxParamW(m_instance, MAKEINTRESOURCEW(IDD_IEPG_ABOUT), owner, DialogProc, 0);
+  return DialogBoxParamW(m_instance, MAKEINTRESOURCEW(IDD_IEPG_ABOUT), owner, DialogProc,
+                         reinterpret_cast<LPARAM>(this));
 }
 
-INT_PTR CALLBACK CIepgAboutDlg::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CIepgAboutDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
       return TRUE;
     case WM_COMMAND:
       if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-        EndDialog(hwnd, LOWORD(wParam));
+        EndDialog(m_hwnd, LOWORD(wParam));
         return TRUE;
       }
       break;

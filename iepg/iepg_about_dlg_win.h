@@ -1,17 +1,18 @@
 #pragma once
 // The about box of the system menu.
 
+#include "win32/window_base.h"
 #include "win32/windows_include.h"
 
 namespace brontel {
 
-class CIepgAboutDlg {
+class CIepgAboutDlg : public DialogBase {
  public:
   explicit CIepgAboutDlg(HINSTANCE instance) : m_instance(instance) {}
   INT_PTR DoModal(HWND owner);
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   HINSTANCE m_instance;
 };
 

@@ -59,26 +59,9 @@ CIepgReserveDlg::CIepgReserveDlg(HINSTANCE instance, std::wstring path)
       m_path(std::move(path)),
       m_parser([this](const std::string& station) { return MatchStation(station); }) {}
 
-CIepgReserveDlg::~CIepgReserveDlg() {
-  if (m_smallIcon) DestroyIcon(m_smallIcon);
-}
-
 INT_PTR CIepgReserveDlg::DoModal(HWND owner) {
   return DialogBoxParamW(m_instance, MAKEINTRESOURCEW(IDD_IEPG_RESERVE), owner, DialogProc,
                          reinterpret_cast<LPARAM>(this));
-}
-
-INT_PTR CALLBACK CIepgReserveDlg::DialogProc(HWND hwnd, UINT message, WPARAM wParam,
-                                             LPARAM lParam) {
-  CIepgReserveDlg* self = nullptr;
-  if (message == WM_INITDIALOG) {
-    self = reinterpret_cast<CIepgReserveDlg*>(lParam);
-    SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
-    self->m_hwnd = hwnd;
-  } else {
-    self = reinterpret_cast<CIepgReserveDlg*>(GetWindowLongPtrW(hwnd, DWLP_USER));
-  }
-  return self ? self->HandleMessage(message, wParam, lParam) : FALSE;
 }
 
 INT_PTR CIepgReserveDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -108,12 +91,12 @@ BOOL CIepgReserveDlg::OnInitDialog() {
     }
   }
   m_icon = LoadIconW(m_instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
-  m_smallIcon = static_cast<HICON>(LoadImageW(m_instance, MAKEINTRESOURCEW(IDR_MAINFRAME),
-                                              IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                              GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+  m_smallIcon.Reset(static_cast<HICON>(LoadImageW(m_instance, MAKEINTRESOURCEW(IDR_MAINFRAME),
+                                                  IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                  GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
   SendMessageW(m_hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
   SendMessageW(m_hwnd, WM_SETICON, ICON_SMALL,
-               reinterpret_cast<LPARAM>(m_smallIcon ? m_smallIcon : m_icon));
+               reinterpret_cast<LPARAM>(m_smallIcon ? m_smallIcon.Get() : m_icon));
 
   if (!LoadChannelList(m_store, &m_tvSet)) {
     ShowError(IDS_NO_CHANNEL_INFO);

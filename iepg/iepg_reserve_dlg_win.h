@@ -12,6 +12,8 @@
 #include "app/settings/registry_store_win.h"
 #include "app/vocabulary/message_ids.h"
 #include "iepg/iepg_parser.h"
+#include "win32/handles.h"
+#include "win32/window_base.h"
 
 namespace brontel {
 
@@ -19,20 +21,16 @@ namespace brontel {
 constexpr wchar_t kMainWindowClass[] = L"#32770";
 constexpr wchar_t kMainWindowTitle[] = L"Brontel";
 
-class CIepgReserveDlg {
+class CIepgReserveDlg : public DialogBase {
  public:
   CIepgReserveDlg(HINSTANCE instance, std::wstring path);
-  ~CIepgReserveDlg();
-  CIepgReserveDlg(const CIepgReserveDlg&) = delete;
-  CIepgReserveDlg& operator=(const CIepgReserveDlg&) = delete;
 
   INT_PTR DoModal(HWND owner = nullptr);
   // Reads the file given at start; false when it cannot be opened.
   bool ParseFile();
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   BOOL OnInitDialog();
   void OnCommand(WORD id);
@@ -49,10 +47,9 @@ class CIepgReserveDlg {
   std::int32_t MatchStation(const std::string& station) const;
 
   HINSTANCE m_instance;
-  HWND m_hwnd = nullptr;
   std::wstring m_path;
-  HICON m_icon = nullptr;       // shared, not destroyed
-  HICON m_smallIcon = nullptr;  // owned
+  HICON m_icon = nullptr;  // shared, not destroyed
+  UniqueIcon m_smallIcon;
   RegistryStore m_store;
   TVSetGroup m_tvSet;
   // The channel list with its station names in the system's ANSI code

@@ -6,6 +6,7 @@
 #include "skin/skin_label_win.h"
 #include "skin/skin_painter_win.h"
 #include "skin/skin_parser.h"
+#include "win32/window_base.h"
 
 namespace brontel::skin {
 namespace {
@@ -24,14 +25,28 @@ std::wstring FileNameOf(const wchar_t* path) {
   return slash == std::wstring::npos ? name : name.substr(slash + 1);
 }
 
-class SkinWindow {
- public:
-  explicit SkinWindow(HWND hwnd) : m_hwnd(hwnd) {}
-
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-
+class SkinWindow : public WindowBase {
  private:
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_NCCREATE) {
+      // Labels lie over the control as siblings; never paint over them.
+      SetWindowLongW(m_hwnd, GWL_STYLE, GetWindowLongW(m_hwnd, GWL_STYLE) | WS_CLIPSIBLINGS);
+    }
+    const LRESULT result = HandleSkinMessage(message, wParam, lParam);
+    // Destroyed while one of our events ran: gone now that it has returned.
+    if (m_destroyed && m_notifyDepth == 0) delete this;
+    return result;
+  }
+  void OnFinalMessage() override {
+    // The parent may destroy the control while it handles one of our
+    // events; the object then goes when that event returns.
+    if (m_notifyDepth > 0) {
+      m_destroyed = true;
+    } else {
+      delete this;
+    }
+  }
+  LRESULT HandleSkinMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   SkinLoadStatus Load(const wchar_t* path);
   LRESULT GetField(int index, int field) const;
@@ -55,7 +70,6 @@ class SkinWindow {
   // destroyed meanwhile: then touch nothing more.
   bool Raise(int element, std::int32_t code);
 
-  HWND m_hwnd;
   SkinModel m_model;
   SkinPainter m_painter;
   std::wstring m_loadError;
@@ -71,33 +85,7 @@ class SkinWindow {
   SIZE m_bufferSize = {0, 0};
 };
 
-LRESULT CALLBACK SkinWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<SkinWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (message == WM_NCCREATE) {
-    self = new (std::nothrow) SkinWindow(hwnd);
-    if (!self) return FALSE;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    // Labels lie over the control as siblings; never paint over them.
-    SetWindowLongW(hwnd, GWL_STYLE, GetWindowLongW(hwnd, GWL_STYLE) | WS_CLIPSIBLINGS);
-  }
-  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    // The parent may destroy the control while it handles one of our
-    // events; the object then goes when that event returns.
-    if (self->m_notifyDepth > 0) {
-      self->m_destroyed = true;
-    } else {
-      delete self;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-  const LRESULT result = self->HandleMessage(message, wParam, lParam);
-  if (self->m_destroyed && self->m_notifyDepth == 0) delete self;
-  return result;
-}
-
-LRESULT SkinWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT SkinWindow::HandleSkinMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ERASEBKGND:
       return 1;  // everything is drawn in WM_PAINT, through a buffer
@@ -483,7 +471,7 @@ bool RegisterSkinControlClass(HINSTANCE instance) {
   // Global: the dialog that hosts the control comes from a language library,
   // whose instance handle is not ours.
   cls.style = CS_HREDRAW | CS_VREDRAW | CS_GLOBALCLASS;
-  cls.lpfnWndProc = SkinWindow::WindowProc;
+  cls.lpfnWndProc = WindowBase::SelfCreatingProc<SkinWindow>;
   cls.hInstance = instance;
   cls.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   cls.lpszClassName = kSkinControlClassName;

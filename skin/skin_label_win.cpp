@@ -6,41 +6,22 @@
 #include "skin/skin_control.h"
 #include "skin/skin_model.h"
 #include "skin/skin_painter_win.h"
+#include "win32/window_base.h"
 
 namespace brontel::skin {
 namespace {
 
-class LabelWindow {
- public:
-  explicit LabelWindow(HWND hwnd) : m_hwnd(hwnd) {}
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-
+class LabelWindow : public WindowBase {
  private:
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnFinalMessage() override { delete this; }
   BOOL Attach(HWND skin, const wchar_t* areaName);
   void Paint(HDC dc);
   RECT AreaInSkin() const;
 
-  HWND m_hwnd;
   HWND m_skin = nullptr;
   int m_element = -1;
 };
-
-LRESULT CALLBACK LabelWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<LabelWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (message == WM_NCCREATE) {
-    self = new (std::nothrow) LabelWindow(hwnd);
-    if (!self) return FALSE;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    delete self;
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-  return self->HandleMessage(message, wParam, lParam);
-}
 
 LRESULT LabelWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -151,7 +132,7 @@ bool RegisterSkinLabelClass(HINSTANCE instance) {
   WNDCLASSEXW cls = {};
   cls.cbSize = sizeof(cls);
   cls.style = CS_GLOBALCLASS;  // named by dialogs of the language libraries
-  cls.lpfnWndProc = LabelWindow::WindowProc;
+  cls.lpfnWndProc = WindowBase::SelfCreatingProc<LabelWindow>;
   cls.hInstance = instance;
   cls.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   cls.lpszClassName = kSkinLabelClassName;

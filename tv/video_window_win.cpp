@@ -105,20 +105,6 @@ void CVideoScreenWnd::OnTimer(UINT_PTR id) {
   }
 }
 
-LRESULT CALLBACK CVideoScreenWnd::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
-                                             LPARAM lParam) {
-  CVideoScreenWnd* self = nullptr;
-  if (message == WM_NCCREATE) {
-    self = static_cast<CVideoScreenWnd*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->m_hwnd = hwnd;
-  } else {
-    self = reinterpret_cast<CVideoScreenWnd*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  }
-  if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
-  return self->HandleMessage(message, wParam, lParam);
-}
-
 LRESULT CVideoScreenWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CLOSE:
@@ -154,8 +140,6 @@ LRESULT CVideoScreenWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case 0x402:
       return 1;
     case WM_NCDESTROY:
-      SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
-      m_hwnd = nullptr;
       return 0;
     default:
       return DefWindowProcW(m_hwnd, message, wParam, lParam);

@@ -4,6 +4,7 @@
 // hidden while the radio plays.
 
 #include "win32/handles.h"
+#include "win32/window_base.h"
 #include "win32/windows_include.h"
 
 namespace brontel {
@@ -13,12 +14,10 @@ constexpr wchar_t kVideoWindowTitle[] = L"Video Screen";
 constexpr int kDefaultVideoWidth = 640;
 constexpr int kDefaultVideoHeight = 480;
 
-class CVideoScreenWnd {
+class CVideoScreenWnd : public WindowBase {
  public:
   CVideoScreenWnd() = default;
-  ~CVideoScreenWnd();
-  CVideoScreenWnd(const CVideoScreenWnd&) = delete;
-  CVideoScreenWnd& operator=(const CVideoScreenWnd&) = delete;
+  ~CVideoScreenWnd() override;
 
   // Creates the window at the saved rectangle, or centred at 640 x 480 when
   // that rectangle does not overlap the screen. `accelerators` (may be null)
@@ -30,7 +29,6 @@ class CVideoScreenWnd {
   // hides it off screen.
   void ShowVideo(bool show, bool fullScreen);
 
-  HWND hwnd() const { return m_hwnd; }
   bool shown() const { return m_shown; }
   // The window rectangle to save in AppSet.
   RECT SavedRect() const;
@@ -38,11 +36,9 @@ class CVideoScreenWnd {
   bool TranslateKeys(MSG* msg);
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnTimer(UINT_PTR id);
 
-  HWND m_hwnd = nullptr;
   HWND m_owner = nullptr;
   HACCEL m_accelerators = nullptr;
   UniqueGdi<HBRUSH> m_blackBrush;

@@ -7,11 +7,18 @@ LRESULT CALLBACK WindowBase::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
   if (message == WM_NCCREATE) {
     const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
     self = static_cast<WindowBase*>(create->lpCreateParams);
-    if (self) {
-      self->m_hwnd = hwnd;
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
+    if (self) Attach(hwnd, self);
   }
+  return Dispatch(self, hwnd, message, wParam, lParam);
+}
+
+void WindowBase::Attach(HWND hwnd, WindowBase* self) {
+  self->m_hwnd = hwnd;
+  SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+}
+
+LRESULT WindowBase::Dispatch(WindowBase* self, HWND hwnd, UINT message, WPARAM wParam,
+                             LPARAM lParam) {
   if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
   const LRESULT result = self->HandleMessage(message, wParam, lParam);
   if (message == WM_NCDESTROY) {

@@ -5,6 +5,8 @@
 
 #include "win32/windows_include.h"
 
+#include <new>
+
 namespace brontel {
 
 // A window created with CreateWindowEx(..., lpParam = the object). Messages
@@ -14,6 +16,20 @@ class WindowBase {
   HWND hwnd() const { return m_hwnd; }
 
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+  // For a class whose windows others create (from a dialog template, say):
+  // each window makes its own T at WM_NCCREATE, and T deletes itself in
+  // OnFinalMessage. A window whose object cannot be made is not created.
+  template <typename T>
+  static LRESULT CALLBACK SelfCreatingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<WindowBase*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (message == WM_NCCREATE && !self) {
+      self = new (std::nothrow) T();
+      if (!self) return FALSE;
+      Attach(hwnd, self);
+    }
+    return Dispatch(self, hwnd, message, wParam, lParam);
+  }
 
  protected:
   WindowBase() = default;
@@ -28,6 +44,10 @@ class WindowBase {
   virtual void OnFinalMessage() {}
 
   HWND m_hwnd = nullptr;
+
+ private:
+  static void Attach(HWND hwnd, WindowBase* self);
+  static LRESULT Dispatch(WindowBase* self, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 };
 
 // A dialog created with DialogBoxParam or CreateDialogParam, lParam = the

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "apimgr/board_journal_format.h"
+#include "win32/handles.h"
 
 namespace {
 
@@ -36,14 +37,14 @@ void AppendLine(const std::string& text) {
   }
   const std::string line = text + "\n";
   std::lock_guard<std::mutex> guard(g_journalLock);
-  HANDLE file = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
+  const brontel::UniqueHandle file(CreateFileW(path, FILE_APPEND_DATA,
+                                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
     return;
   }
   DWORD written = 0;
-  WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-  CloseHandle(file);
+  WriteFile(file.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }
 
 }  // namespace

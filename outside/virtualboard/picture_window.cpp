@@ -20,9 +20,13 @@ constexpr int kFrameHeight = 240;
 bool RegisterPictureClass() {
   WNDCLASSW wc = {};
   if (GetClassInfoW(g_boardInstance, kPictureClass, &wc)) {
-    return true;
+    if (wc.lpfnWndProc == brontel::WindowBase::WindowProc) return true;
+    // Left by an earlier load of this library at another address: a class
+    // outlives the library that registered it.
+    UnregisterClassW(kPictureClass, g_boardInstance);
+    wc = {};
   }
-  wc.lpfnWndProc = DefWindowProcW;
+  wc.lpfnWndProc = brontel::WindowBase::WindowProc;
   wc.hInstance = g_boardInstance;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
@@ -61,23 +65,20 @@ PictureWindow* PictureWindow::Create(VirtualBoard* board, HWND parent, const std
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  window->m_memoryDc = CreateCompatibleDC(nullptr);
-  window->m_dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (window->m_memoryDc == nullptr || window->m_dib == nullptr) {
+  window->m_memoryDc.Reset(CreateCompatibleDC(nullptr));
+  window->m_dib.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!window->m_memoryDc || !window->m_dib) {
     delete window;
     return nullptr;
   }
   window->m_bits = static_cast<uint32_t*>(bits);
-  window->m_oldBitmap = SelectObject(window->m_memoryDc, window->m_dib);
+  window->m_dibSelection.emplace(window->m_memoryDc.Get(), window->m_dib.Get());
 
-  window->m_hwnd = CreateWindowExW(0, kPictureClass, title.c_str(), style, left, top, width, height,
-                                   parent, nullptr, g_boardInstance, nullptr);
-  if (window->m_hwnd == nullptr) {
+  if (CreateWindowExW(0, kPictureClass, title.c_str(), style, left, top, width, height, parent,
+                      nullptr, g_boardInstance, window) == nullptr) {
     delete window;
     return nullptr;
   }
-  SetWindowLongPtrW(window->m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
-  SetWindowLongPtrW(window->m_hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
   window->RenderFrame();
   SetTimer(window->m_hwnd, kFrameTimer, kFrameMilliseconds, nullptr);
   return window;
@@ -86,14 +87,11 @@ PictureWindow* PictureWindow::Create(VirtualBoard* board, HWND parent, const std
 PictureWindow::~PictureWindow() {
   if (m_hwnd != nullptr) {
     KillTimer(m_hwnd, kFrameTimer);
+    // Detached first so that the window's last messages do not reach a
+    // half-destroyed object.
     SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
     DestroyWindow(m_hwnd);
   }
-  if (m_memoryDc != nullptr) {
-    if (m_oldBitmap != nullptr) SelectObject(m_memoryDc, m_oldBitmap);
-    DeleteDC(m_memoryDc);
-  }
-  if (m_dib != nullptr) DeleteObject(m_dib);
 }
 
 bool PictureWindow::Move(int left, int top, int width, int height) {
@@ -107,26 +105,23 @@ uint32_t PictureWindow::PackedSize() const {
          (static_cast<uint32_t>(client.bottom & 0xFFFF) << 16);
 }
 
-LRESULT CALLBACK PictureWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* window = reinterpret_cast<PictureWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (window != nullptr) {
-    switch (message) {
-      case WM_TIMER:
-        if (wParam == kFrameTimer) {
-          window->OnTimer();
-          return 0;
-        }
-        break;
-      case WM_PAINT:
-        window->OnPaint();
+LRESULT PictureWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_TIMER:
+      if (wParam == kFrameTimer) {
+        OnTimer();
         return 0;
-      case WM_ERASEBKGND:
-        return 1;
-      default:
-        break;
-    }
+      }
+      break;
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    default:
+      break;
   }
-  return DefWindowProcW(hwnd, message, wParam, lParam);
+  return DefWindowProcW(m_hwnd, message, wParam, lParam);
 }
 
 void PictureWindow::OnTimer() {
@@ -166,26 +161,26 @@ void PictureWindow::RenderFrame() {
   wchar_t line[96];
   switch (state.content) {
     case PictureState::Content::kStation:
-      DrawLabel(m_memoryDc, 8, 8, brontel::AnsiToWide(state.stationName));
+      DrawLabel(m_memoryDc.Get(), 8, 8, brontel::AnsiToWide(state.stationName));
       swprintf(line, 96, L"CH %d  %.2f MHz", static_cast<int>(state.channel), state.hertz / 1e6);
-      DrawLabel(m_memoryDc, 8, 28, line);
+      DrawLabel(m_memoryDc.Get(), 8, 28, line);
       break;
     case PictureState::Content::kNoise:
       swprintf(line, 96, L"NO SIGNAL  %.2f MHz", state.hertz / 1e6);
-      DrawLabel(m_memoryDc, 8, 8, line);
+      DrawLabel(m_memoryDc.Get(), 8, 8, line);
       break;
     default:
       swprintf(line, 96, L"%ls %d", state.inputType == 3 ? L"S-VIDEO" : L"VIDEO",
                state.connector + 1);
-      DrawLabel(m_memoryDc, 8, 8, line);
+      DrawLabel(m_memoryDc.Get(), 8, 8, line);
       break;
   }
   swprintf(line, 96, L"B%d C%d H%d S%d %ls", static_cast<int>(state.properties.brightness),
            static_cast<int>(state.properties.contrast), static_cast<int>(state.properties.hue),
            static_cast<int>(state.properties.saturation),
            state.deinterlaceBypass ? L"DI off" : L"DI on");
-  DrawLabel(m_memoryDc, 8, kFrameHeight - 44, line);
-  DrawLabel(m_memoryDc, kFrameWidth - 72, kFrameHeight - 24, clock);
+  DrawLabel(m_memoryDc.Get(), 8, kFrameHeight - 44, line);
+  DrawLabel(m_memoryDc.Get(), kFrameWidth - 72, kFrameHeight - 24, clock);
   GdiFlush();
 }
 
@@ -195,7 +190,7 @@ void PictureWindow::OnPaint() {
   RECT client;
   GetClientRect(m_hwnd, &client);
   SetStretchBltMode(dc, COLORONCOLOR);
-  StretchBlt(dc, 0, 0, client.right, client.bottom, m_memoryDc, 0, 0, kFrameWidth, kFrameHeight,
-             SRCCOPY);
+  StretchBlt(dc, 0, 0, client.right, client.bottom, m_memoryDc.Get(), 0, 0, kFrameWidth,
+             kFrameHeight, SRCCOPY);
   EndPaint(m_hwnd, &ps);
 }

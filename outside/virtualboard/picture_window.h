@@ -4,20 +4,21 @@
 
 #include "win32/windows_include.h"
 
+#include <optional>
 #include <string>
 
 #include "outside/virtualboard/picture_synth.h"
+#include "win32/handles.h"
+#include "win32/window_base.h"
 
 class VirtualBoard;
 
-class PictureWindow {
+class PictureWindow : public brontel::WindowBase {
  public:
   // Null when the window cannot be created.
   static PictureWindow* Create(VirtualBoard* board, HWND parent, const std::wstring& title,
                                DWORD style, int left, int top, int width, int height);
-  ~PictureWindow();
-  PictureWindow(const PictureWindow&) = delete;
-  PictureWindow& operator=(const PictureWindow&) = delete;
+  ~PictureWindow() override;
 
   bool Move(int left, int top, int width, int height);
   HWND Handle() const { return m_hwnd; }
@@ -27,16 +28,17 @@ class PictureWindow {
 
  private:
   explicit PictureWindow(VirtualBoard* board);
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnTimer();
   void OnPaint();
   void RenderFrame();
 
   VirtualBoard* m_board;
-  HWND m_hwnd = nullptr;
-  HDC m_memoryDc = nullptr;
-  HBITMAP m_dib = nullptr;
-  HGDIOBJ m_oldBitmap = nullptr;
+  // Destroyed in reverse: the old bitmap goes back before the DC and the
+  // picture are deleted.
+  brontel::UniqueGdi<HBITMAP> m_dib;
+  brontel::UniqueMemoryDc m_memoryDc;
+  std::optional<brontel::DcSelection> m_dibSelection;
   uint32_t* m_bits = nullptr;
   uint32_t m_frameNumber = 0;
   Frame m_frame;
