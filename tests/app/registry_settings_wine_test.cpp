@@ -142,23 +142,6 @@ TEST_F(RegistrySettings, NegativeIntegerIsStoredAsUnsignedTextWithItsZero) {
   EXPECT_EQ(loaded.tvSet.lCurrChn, -1);
 }
 
-TEST_F(RegistrySettings, DeletedGroupAloneIsRecreated) {
-  settings.LoadAll(store);
-  settings.appSet.lVolLevel = 12;
-  settings.captSet.lRecTimeLimitSec = 60;
-  settings.SaveAll(store);
-  ASSERT_TRUE(DeleteRegistryTree(GroupPath(SettingsGroup::kCaptSet)));
-
-  CAppSettings loaded;
-  loaded.LoadAll(store);
-  EXPECT_EQ(loaded.appSet.lVolLevel, 12);
-  EXPECT_EQ(loaded.captSet.lRecTimeLimitSec, 1800);
-  EXPECT_TRUE(KeyExists(Record(SettingsGroup::kCaptSet, "Rec_spc")));
-  RawValue value;
-  EXPECT_FALSE(ReadRaw(Record(SettingsGroup::kCaptSet, "TS_spc"), "dwnFrames", &value));
-  EXPECT_TRUE(ReadRaw(Record(SettingsGroup::kCaptSet, "TS_spc"), "dwcappreview", &value));
-}
-
 TEST_F(RegistrySettings, SaveSkipsDeletedRecordWithoutCreatingIt) {
   settings.LoadAll(store);
   const std::string record = Record(SettingsGroup::kScheSet, "ScheItem04");
@@ -195,18 +178,6 @@ TEST_F(RegistrySettings, OutsidePlayerKeyOnlyWhenItExists) {
     ASSERT_EQ(value.bytes.size(), sizeof(DWORD));
     EXPECT_EQ(*reinterpret_cast<const DWORD*>(value.bytes.data()), c.value);
   }
-}
-
-TEST_F(RegistrySettings, InstallPathAndAviCaptureFlagAreNeverWritten) {
-  settings.LoadAll(store);
-  RawValue value;
-  EXPECT_FALSE(ReadRaw(GroupPath(SettingsGroup::kAppSet), "InstallPath", &value));
-  EXPECT_FALSE(ReadRaw(GroupPath(SettingsGroup::kAppSet), "bHasAVICapt", &value));
-  settings.appSet.InstallPath = "C:\\somewhere\\";
-  settings.appSet.bHasAVICapt = 1;
-  settings.SaveAll(store);
-  EXPECT_FALSE(ReadRaw(GroupPath(SettingsGroup::kAppSet), "InstallPath", &value));
-  EXPECT_FALSE(ReadRaw(GroupPath(SettingsGroup::kAppSet), "bHasAVICapt", &value));
 }
 
 TEST_F(RegistrySettings, JapaneseTextAndLongTextRoundTrip) {

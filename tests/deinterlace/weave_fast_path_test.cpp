@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "deinterlace/deinterlace_step.h"
 #include "deinterlace/weave_kernels.h"
 
 namespace brontel {
@@ -91,14 +90,13 @@ const std::int32_t kThresholds[] = {INT_MIN, -1, 0,  1,   2,   7,   8,   9,
 
 struct VectorPath {
   const char* name;
-  WeavePath path;
   bool (*available)();
   void (*weave)(const WeaveJob&);
 };
 
 const VectorPath kVectorPaths[] = {
-    {"SSE2", WeavePath::kSse2, Sse2WeaveAvailable, WeaveYuy2Sse2},
-    {"AVX2", WeavePath::kAvx2, Avx2WeaveAvailable, WeaveYuy2Avx2},
+    {"SSE2", Sse2WeaveAvailable, WeaveYuy2Sse2},
+    {"AVX2", Avx2WeaveAvailable, WeaveYuy2Avx2},
 };
 
 // One run per vector path; a CPU without its instructions shows the test as
@@ -141,67 +139,6 @@ TEST_P(WeaveFastPath, MatchesTheReferenceOnRandomPicturesOfManySizes) {
     }
   }
   EXPECT_EQ(compared, 19 * 9 * 2 * 16);
-}
-
-// Whole frames through the step beside the reference, including the sizes
-// at the 480-line boundary and frames that alternate between sizes and modes.
-TEST_P(WeaveFastPath, StepGivesIdenticalFramesAndHistory) {
-  struct Size {
-    int width;
-    int lines;
-  };
-  const Size sizes[] = {{720, 576}, {720, 480}, {720, 481}, {719, 577}, {704, 576},
-                        {721, 479}, {642, 481}, {353, 577}, {640, 480}, {864, 480}};
-  const std::int32_t modes[] = {kModeTwoFrameWeave, kModeAdaptive, kModeByPass};
-  const std::int32_t deltas[] = {INT_MIN, 0, 8, 20, 25, 256};
-
-  const VectorPath& path = GetParam();
-  Deinterlacer reference;
-  ASSERT_TRUE(reference.AcceptInputType(InputFormatKind::kYuy2));
-  reference.SetWeavePath(WeavePath::kReference);
-  Deinterlacer fast;
-  ASSERT_TRUE(fast.AcceptInputType(InputFormatKind::kYuy2));
-  fast.SetWeavePath(path.path);
-  ASSERT_EQ(fast.ActiveWeavePath(), path.path);
-  GrabState grab;
-
-  XorShift32 rng{7777};
-  Bytes input;
-  for (const Size& size : sizes) {
-    const std::size_t length = static_cast<std::size_t>(size.width) * 2 * size.lines;
-    for (std::int32_t mode : modes) {
-      for (std::int32_t delta : deltas) {
-        // Each frame is the previous one with noise, as consecutive video is.
-        if (input.size() != length) {
-          input = RandomFramePair(length, rng).current;
-        } else {
-          input = RandomFramePair(length, rng).previous;
-        }
-        DeinterlaceSettings settings;
-        settings.lMode = mode;
-        settings.lDelta2 = delta;
-        settings.lDelta3 = delta;
-        Bytes expected(length, 0xEE);
-        FrameBuffers frame;
-        frame.input = input.data();
-        frame.dataLength = length;
-        frame.width = size.width;
-        frame.height = size.lines;
-        frame.bitsPerPixel = 16;
-        frame.outputCapacity = length;
-        frame.output = expected.data();
-        const StepResult referenceResult = reference.ProcessFrame(frame, settings, grab);
-        Bytes actual(length, 0xEE);
-        frame.output = actual.data();
-        const StepResult fastResult = fast.ProcessFrame(frame, settings, grab);
-        ASSERT_EQ(fastResult.woven, referenceResult.woven);
-        ASSERT_TRUE(actual == expected)
-            << size.width << "x" << size.lines << " mode " << mode << " delta " << delta;
-        ASSERT_TRUE(std::equal(fast.History(), fast.History() + kHistoryBytes, reference.History()))
-            << size.width << "x" << size.lines << " mode " << mode << " delta " << delta;
-      }
-    }
-  }
 }
 
 INSTANTIATE_TEST_SUITE_P(VectorPaths, WeaveFastPath, ::testing::ValuesIn(kVectorPaths),

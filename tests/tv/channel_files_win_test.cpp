@@ -22,7 +22,6 @@ namespace {
 using Names = std::vector<std::string>;
 constexpr char kNoStation[] = "(none)";
 constexpr std::int32_t kJapan = 81;
-constexpr std::int32_t kUnitedStates = 1;
 
 std::string ReadBytes(const std::wstring& path) {
   std::ifstream in(Narrow(path), std::ios::binary);
@@ -80,33 +79,6 @@ TEST(ShippedFiles, AreInstalledInTheWindowsDirectory) {
   }
 }
 
-TEST(ChannelFiles, JapaneseTablesLoadWithTheKnownVideoCarriers) {
-  FreqTables tables;
-  ASSERT_TRUE(ChannelFiles::InWindowsDirectory(kJapan).LoadFreqTables(&tables));
-  EXPECT_EQ(ChannelFrequency(tables, 0, 1), 91250000);    // VHF 1
-  EXPECT_EQ(ChannelFrequency(tables, 0, 12), 217250000);  // VHF 12
-  EXPECT_EQ(ChannelFrequency(tables, 0, 13), 471250000);  // UHF 13
-  EXPECT_EQ(ChannelFrequency(tables, 0, 62), 765250000);  // UHF 62
-  EXPECT_EQ(ChannelFrequency(tables, 0, 63), 0);
-  EXPECT_EQ(ChannelFrequency(tables, 1, 13), 109250000);  // C13
-  EXPECT_EQ(ChannelFrequency(tables, 1, 63), 463250000);  // C63
-}
-
-TEST(ChannelFiles, UnitedStatesTablesLoad) {
-  FreqTables tables;
-  ASSERT_TRUE(ChannelFiles::InWindowsDirectory(kUnitedStates).LoadFreqTables(&tables));
-  EXPECT_EQ(ChannelFrequency(tables, 0, 2), 55250000);
-  EXPECT_EQ(ChannelFrequency(tables, 1, 125), 799250000);
-}
-
-TEST(ChannelFiles, CountryWithoutFilesLeavesTablesAlone) {
-  FreqTables tables;
-  tables.broadcast.hertz[0] = 5;
-  tables.broadcast.minChn = tables.broadcast.maxChn = 1;
-  EXPECT_FALSE(ChannelFiles::InWindowsDirectory(9999).LoadFreqTables(&tables));
-  EXPECT_EQ(ChannelFrequency(tables, 0, 1), 5);
-}
-
 TEST(ChannelFiles, WindowsDirectoryEndingInBackslashGivesNoDoubleBackslash) {
   const std::wstring windows = WindowsDirectory();
   const ChannelFiles plain(windows, kJapan);
@@ -137,13 +109,6 @@ TEST(ChannelFiles, RegionListsReadBackInJapanese) {
   EXPECT_EQ(stations[1], "ＮＨＫ総合");
   EXPECT_EQ(stations.back(), "テレビ神奈川");
   EXPECT_EQ(files.LoadRegionStations(26, 0, kNoStation)[3], "毎日放送");
-}
-
-TEST(ChannelFiles, MissingRegionFileGivesEmptyListsAndTheNoStationItem) {
-  const ChannelFiles files = ChannelFiles::InWindowsDirectory(9999);
-  EXPECT_TRUE(files.LoadRegionStates().empty());
-  EXPECT_TRUE(files.LoadRegionCities(0).empty());
-  EXPECT_EQ(files.LoadRegionStations(0, 0, kNoStation), (Names{kNoStation}));
 }
 
 TEST(WriteCurrentSource, AbsentFileIsNotCreated) {

@@ -142,15 +142,6 @@ TEST_F(PanelSkinTest, DialogWithoutSkinControlIsNoCrash) {
   DestroyWindow(bare);
 }
 
-TEST_F(PanelSkinTest, DefaultPathIsTheWindowsDirectory) {
-  wchar_t folder[MAX_PATH];
-  GetWindowsDirectoryW(folder, MAX_PATH);
-  const std::wstring path = DefaultSkinPath();
-  EXPECT_EQ(path.find(folder), 0u);
-  EXPECT_EQ(path.substr(path.size() - 12), L"\\AppSkin.skn");
-  EXPECT_EQ(path.find(L"\\\\"), std::wstring::npos);
-}
-
 TEST_F(PanelSkinTest, SplashAndMainPanelTakeTurns) {
   Bind();
   m_panel.ShowPanel(true);
@@ -162,22 +153,6 @@ TEST_F(PanelSkinTest, SplashAndMainPanelTakeTurns) {
   EXPECT_FALSE(Visible(L"Splash"));
   EXPECT_TRUE(Visible(L"MainPanel"));
   EXPECT_TRUE(Visible(L"PlayBtn"));
-}
-
-TEST_F(PanelSkinTest, LiveTvWithoutOverlayShowsSnapshotDisabled) {
-  Bind();
-  m_panel.ShowPanel(false);
-  m_panel.Refresh(LiveTv());
-  EXPECT_TRUE(Visible(L"SnapBtn-D"));
-  EXPECT_FALSE(Visible(L"PlayBtn-D"));
-  EXPECT_TRUE(Visible(L"FastRevBtn-D"));
-  EXPECT_TRUE(Visible(L"LCD-Src-TV"));
-  EXPECT_FALSE(Visible(L"LCD-Src-Radio"));
-  EXPECT_TRUE(Visible(L"LCD-Sound-Stereo"));
-  EXPECT_TRUE(Visible(L"LCD-PVRMode-Normal"));
-  EXPECT_FALSE(Visible(L"LCD-PVRMode-WMA"));
-  EXPECT_EQ(Label(kLabelChannelNumber), L"Ch 12");
-  EXPECT_EQ(Label(kLabelChannelName), L"NHK");
 }
 
 TEST_F(PanelSkinTest, SourcesChangeIndicatorsAndLabels) {

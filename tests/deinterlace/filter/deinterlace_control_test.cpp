@@ -170,27 +170,6 @@ TEST_P(ControlOfBothFilters, GrabCopiesTheNextFrameOnceAndKeepsIt) {
   graph.Control()->Stop();
 }
 
-TEST_P(ControlOfBothFilters, RequestOtherThanOneNeverCopies) {
-  TestGraph graph;
-  dshow::MediaType type = MakeVideoType(MEDIASUBTYPE_YUY2, kPalWidth, kPalHeight, 16);
-  ASSERT_EQ(S_OK, graph.Build(GetParam().clsid, type.Get(), kPalFrameBytes));
-  ComPtr<IDeinterlaceControl> control;
-  graph.Filter()->QueryInterface(GetParam().controlIid,
-                                 reinterpret_cast<void**>(control.GetAddressOf()));
-  ASSERT_TRUE(control);
-  std::vector<std::uint8_t> grabbed(kPalFrameBytes, 0xEE);
-  ASSERT_EQ(S_OK, graph.Control()->Run());
-  for (LONG request : {0L, 2L, -1L}) {
-    ASSERT_EQ(S_OK, control->GrabFrame(grabbed.data(), request));
-    ASSERT_EQ(S_OK, graph.Source()->Push(MakeFrame(kPalWidth, kPalHeight, 0), SampleProps{}));
-    LONG status = -1;
-    control->GetGrabStatus(&status);
-    EXPECT_EQ(0, status) << request;
-  }
-  EXPECT_EQ(std::vector<std::uint8_t>(kPalFrameBytes, 0xEE), grabbed);
-  graph.Control()->Stop();
-}
-
 TEST_P(ControlOfBothFilters, PropertyPagesNameTheLibrarysOwnPage) {
   ComPtr<IBaseFilter> filter = CreateComObject<IBaseFilter>(GetParam().clsid, IID_IBaseFilter);
   ASSERT_TRUE(filter);
@@ -210,27 +189,6 @@ INSTANTIATE_TEST_SUITE_P(Deinterlace, ControlOfBothFilters, ::testing::Values(kG
                          [](const ::testing::TestParamInfo<FilterKind>& info) {
                            return std::string(info.param.name);
                          });
-
-TEST(GrabFilter, GrabInAdaptiveModeCopiesTheOutputPicture) {
-  TestGraph graph;
-  dshow::MediaType type = MakeVideoType(MEDIASUBTYPE_YUY2, kPalWidth, kPalHeight, 16);
-  ASSERT_EQ(S_OK, graph.Build(kClsidDeinterlaceGrabFilter, type.Get(), kPalFrameBytes));
-  ComPtr<IDeinterlaceControl> control;
-  graph.Filter()->QueryInterface(kIidDeinterlaceControlGrab,
-                                 reinterpret_cast<void**>(control.GetAddressOf()));
-  ASSERT_TRUE(control);
-  control->SetSettings(kModeAdaptive, 1120, 10, 8, 20);
-  ASSERT_EQ(S_OK, graph.Control()->Run());
-  ASSERT_EQ(S_OK, graph.Source()->Push(MakeFrame(kPalWidth, kPalHeight, 0), SampleProps{}));
-  std::vector<std::uint8_t> grabbed(kPalFrameBytes);
-  control->GrabFrame(grabbed.data(), 1);
-  ASSERT_EQ(S_OK, graph.Source()->Push(MakeFrame(kPalWidth, kPalHeight, 1), SampleProps{}));
-  graph.Control()->Stop();
-  std::vector<ReceivedSample> received = graph.Sink()->Samples();
-  ASSERT_EQ(2u, received.size());
-  EXPECT_EQ(received[1].bytes, grabbed);
-  EXPECT_NE(MakeFrame(kPalWidth, kPalHeight, 1), grabbed);
-}
 
 }  // namespace
 }  // namespace brontel::test

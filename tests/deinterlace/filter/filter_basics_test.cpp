@@ -106,25 +106,6 @@ TEST(SampleProperties, FlagQueryThatIsNeitherYesNorNoIsUnexpected) {
   }
 }
 
-TEST(SampleProperties, CopiesFlagsTimesAndLength) {
-  FakeSample input;
-  FakeSample output;
-  input.timeAnswer = S_OK;
-  input.timeStart = 5;
-  input.timeStop = 9;
-  input.syncAnswer = S_OK;
-  input.prerollAnswer = S_FALSE;
-  input.discontinuityAnswer = S_OK;
-  ASSERT_EQ(S_OK, CopySampleProperties(&input, &output, 12));
-  EXPECT_TRUE(output.timeSet);
-  EXPECT_EQ(5, output.timeStart);
-  EXPECT_EQ(9, output.timeStop);
-  EXPECT_EQ(TRUE, output.sync);
-  EXPECT_EQ(FALSE, output.preroll);
-  EXPECT_EQ(TRUE, output.discontinuity);
-  EXPECT_EQ(12, output.length);
-}
-
 TEST(SampleProperties, StartTimeAloneAndNoTimeCarryOver) {
   FakeSample startOnly;
   startOnly.timeAnswer = VFW_S_NO_STOP_TIME;

@@ -90,38 +90,6 @@ TEST(FilterGraph, SnapPassesFramesUnchanged) {
   }
 }
 
-TEST(FilterGraph, GrabWeaveModesCopyUyvyFrames) {
-  for (LONG mode : {1111L, 1113L}) {
-    TestGraph graph;
-    dshow::MediaType type = MakeVideoType(MEDIASUBTYPE_UYVY, kPalWidth, kPalHeight, 16);
-    ASSERT_EQ(S_OK, graph.Build(kClsidDeinterlaceGrabFilter, type.Get(), kPalFrameBytes));
-    ControlOf(graph.Filter(), kIidDeinterlaceControlGrab)->SetSettings(mode, 1120, 10, 0, 20);
-    ASSERT_EQ(S_OK, graph.Control()->Run());
-    for (int i = 0; i < 2; ++i) {
-      ASSERT_EQ(S_OK, graph.Source()->Push(MakeFrame(kPalWidth, kPalHeight, i), TimedProps(i)));
-    }
-    graph.Control()->Stop();
-    std::vector<ReceivedSample> received = graph.Sink()->Samples();
-    ASSERT_EQ(2u, received.size()) << "mode " << mode;
-    EXPECT_EQ(MakeFrame(kPalWidth, kPalHeight, 1), received[1].bytes) << "mode " << mode;
-  }
-}
-
-TEST(FilterGraph, GrabPassThroughModesDeliverInputBytes) {
-  for (LONG mode : {1110L, 1112L, 1114L, 1115L, 9999L}) {
-    TestGraph graph;
-    dshow::MediaType type = MakeVideoType(MEDIASUBTYPE_YUY2, kPalWidth, kPalHeight, 16);
-    ASSERT_EQ(S_OK, graph.Build(kClsidDeinterlaceGrabFilter, type.Get(), kPalFrameBytes));
-    ControlOf(graph.Filter(), kIidDeinterlaceControlGrab)->SetSettings(mode, 1120, 10, 8, 20);
-    ASSERT_EQ(S_OK, graph.Control()->Run());
-    ASSERT_EQ(S_OK, graph.Source()->Push(MakeFrame(kPalWidth, kPalHeight, 3), TimedProps(0)));
-    graph.Control()->Stop();
-    std::vector<ReceivedSample> received = graph.Sink()->Samples();
-    ASSERT_EQ(1u, received.size()) << "mode " << mode;
-    EXPECT_EQ(MakeFrame(kPalWidth, kPalHeight, 3), received[0].bytes) << "mode " << mode;
-  }
-}
-
 struct PropsCase {
   const char* name;
   SampleProps props;
