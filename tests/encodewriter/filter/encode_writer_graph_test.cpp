@@ -169,7 +169,10 @@ TEST(EncodeWriterGraph, RunStopCyclesLeaveTheCountsFlat) {
       static_cast<unsigned long>(after.pagefileBytes));
   ASSERT_GT(after.pagefileBytes, 0u) << "no memory figure to compare";
   EXPECT_LE(after.handles, before.handles + 4);
-  EXPECT_LE(after.nextHandle, before.nextHandle + 16);
+  // Handle values step by 4, and Wine's streaming and queue threads leave a
+  // few slots in use depending on timing; one handle lost per cycle would
+  // move the value by thousands.
+  EXPECT_LE(after.nextHandle, before.nextHandle + 4 * 64);
   EXPECT_LE(after.gdiObjects, before.gdiObjects);
   EXPECT_LE(after.pagefileBytes, before.pagefileBytes + 4 * 1024 * 1024);
   DeleteFileW(L"encodewriter_cycles.mpg");
