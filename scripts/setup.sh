@@ -9,6 +9,9 @@ packages=(
   wine wine32:i386 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386
   xvfb xauth imagemagick x11-apps fonts-wine fonts-ipafont-gothic
   ffmpeg clang libclang-rt-14-dev
+  gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386 gstreamer1.0-plugins-bad:i386
+  gstreamer1.0-plugins-ugly:i386 gstreamer1.0-libav:i386
+  nsis
 )
 
 missing=()
