@@ -1,0 +1,48 @@
+#pragma once
+// Which encoder record a recording or the time-shift buffer is made with,
+// and the tag its file name carries.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "app/settings/app_settings.h"
+
+namespace brontel::recording {
+
+// cmCurrRecMode values.
+enum RecordMode : std::int32_t {
+  kRecordLong = 0,
+  kRecordNormal = 1,
+  kRecordHigh = 2,
+  kRecordCustom = 3,
+  kRecordModeCount
+};
+
+// The built-in records for Long, Normal and High, and the radio's WMA
+// record; "dwcappreview" is 0 in each, since only the stored custom records
+// carry the capture-preview choice.
+EncoderParams BuiltInRecord(RecordMode mode);
+EncoderParams WmaRecord();
+
+struct RecordProfile {
+  EncoderParams params;
+  std::string tag;
+};
+
+struct ProfileInput {
+  std::int32_t source = 0;
+  std::int32_t cmCurrRecMode = kRecordNormal;
+  EncoderParams recSpc;        // CaptSet "Rec_spc"
+  bool hasAviCapture = false;  // AppSet bHasAVICapt
+};
+
+// The record and tag of a recording; nullopt when it must not start: an
+// unknown mode, a custom AVI record without AVI capture, or a record whose
+// type has no tag.
+std::optional<RecordProfile> ChooseRecordProfile(const ProfileInput& input);
+
+// The next mode of the record-mode button: Long, Normal, High, Custom, Long.
+std::int32_t NextRecordMode(std::int32_t mode);
+
+}  // namespace brontel::recording
