@@ -121,6 +121,10 @@ INT_PTR CBrontelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return FALSE;
     }
+    case kMsgStopMedia:
+      OnStopMediaMessage(wParam);
+      SetWindowLongPtrW(m_hwnd, DWLP_MSGRESULT, 0);
+      return TRUE;
     case kMsgBoardEvent:
       // Board events carry nothing the panel acts on yet; they arrive here on
       // the user-interface thread.
@@ -247,6 +251,7 @@ void CBrontelDlg::OnTimer(UINT_PTR id) {
       OnVolumeTimer(static_cast<unsigned>(id));
       break;
     default:
+      if (OnMediaTimer(id)) break;
       m_board.OnTimer(id);
       break;
   }

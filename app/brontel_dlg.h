@@ -8,7 +8,9 @@
 #include <memory>
 
 #include "app/settings/app_settings.h"
+#include "app/capture_size_watch.h"
 #include "app/command_line.h"
+#include "app/recording/record_limits.h"
 #include "app/instance_checker.h"
 #include "app/panel/digit_entry.h"
 #include "app/panel/panel_skin_win.h"
@@ -77,23 +79,61 @@ class CBrontelDlg : public DialogBase, public BoardClientHost {
   void DoPanelAction(std::int32_t code);
   void RefreshPanel();
 
-  // Recording, time shift and playback. The recorder is not part of the
-  // program yet: these operations exist so that the panel dispatches to
-  // them, and do nothing until it arrives.
+  // ---- Recording, time shift, playback and snapshots (brontel_dlg_media.cpp)
   static constexpr std::int32_t kCaptureRecord = 0;
   static constexpr std::int32_t kCaptureTimeShift = 2;
+  // kind 0 records, 2 starts the time shift; `scheduled` when the scheduler
+  // starts the recording. True when it runs.
   bool StartCapture(std::int32_t kind, bool scheduled);
+  // Back to live from recording, time shift or playback.
   void StopMedia();
   void TimeShiftButton();
+  // The play button: resumes, or asks for a file in the live state.
   void OpenPlayback();
+  bool StartPlayback(const std::string& path, bool inPIP);
+  // The next or previous part of a playback; false when that file is missing.
+  bool StepPlaybackPart(bool forward);
   void TogglePause();
+  void PauseMedia();
+  // 10110 to the start, 10120 back 5 s, 10150 forward 5 s, 10160 to the end.
   void SeekMedia(std::int32_t command);
+  void NextRecordPart();
   // Long, Normal, High, Custom in turn.
   void CycleRecordMode();
-  // Not built yet: the power manager hand-over, the settings sheet and snapshots.
+  // The recording status tick of timer 500.
+  void SuperviseMedia();
+  // The snapshot button: 1 when the board accepted the picture, else 0.
+  int TakeSnapshotToFile();
+  // Radio playback through the media player control (brontel_dlg_radio.cpp).
+  bool StartRadioPlayback(const std::string& path);
+  // Timers 500, 800 and 900; false for any other id.
+  bool OnMediaTimer(UINT_PTR id);
+  // Message 0x465: stop whatever runs.
+  void OnStopMediaMessage(WPARAM sender);
+
+  LONG hCapture = 0;
+  std::string szRecFile;
+  std::string szPartTemplate;
+  std::int32_t lPartNo = 0;
+  std::int32_t lEndPartNo = 0;
+  // The part a playback was opened at; stepping back stops there.
+  std::int32_t lFirstPartNo = 0;
+  bool bMultiPart = false;
+  bool bAtEnd = false;
+  bool bPaused = false;
+  bool bPlayInPIP = false;
+  bool bAviRecording = false;
+  std::int32_t lElapsedSec = 0;
+  std::int32_t lRemainSec = 0;
+  std::int32_t lEstimatedSec = 0;
+  // The scheduler's entry being recorded, and its marks.
+  ScheItem ActiveScheItem;
+  std::int32_t bScheRecording = 0;
+  std::int32_t bScheBlocked = 0;
+
+  // Not built yet: the power manager hand-over and the settings sheet.
   void HandOverToPowerManager();
   void OpenSettingsSheet();
-  void TakeSnapshot();
 
   // BoardClientHost
   HWND MainWindow() override { return m_hwnd; }
@@ -106,6 +146,8 @@ class CBrontelDlg : public DialogBase, public BoardClientHost {
   bool VideoWindowVisible() override { return m_videoWnd.shown(); }
   void ShowVideoWindow(bool show) override { m_videoWnd.ShowVideo(show, bFullScreen); }
   std::int32_t RunMode() override { return lRunMode; }
+  void SetRecorderAudioMode(std::int32_t mode) override;
+  void SetCaptureAudioMode(std::int32_t mode) override;
 
  private:
   INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -145,6 +187,17 @@ class CBrontelDlg : public DialogBase, public BoardClientHost {
   panel::CommandContext MakeCommandContext() const;
   panel::PanelState MakePanelState() const;
   void RunFinalCleanup();
+
+  // Media helpers (brontel_dlg_media.cpp).
+  void ShowMediaTime(int area, bool visible, int kind, std::int64_t seconds);
+  bool ReadCaptureTimes(recording::CaptureTimes* times);
+  std::int64_t SecondsToActiveScheStop() const;
+  bool RadioPlaybackRuns() const;
+  // The picture-in-picture window a file plays in; none exists yet.
+  HWND PipWindow() const { return nullptr; }
+  CSizeWatch m_sizeWatch;
+  bool m_stoppingMedia = false;
+  bool m_inSizeWatchMessage = false;
 
   bool m_ended = false;
   HACCEL m_accelerators = nullptr;

@@ -22,6 +22,7 @@ panel::CommandContext CBrontelDlg::MakeCommandContext() const {
   context.states = panel::GetActionStates(MakePanelState());
   context.lRunMode = lRunMode;
   context.msCurrSrc = m_settings.appSet.msCurrSrc;
+  context.lastRecordingName = szRecFile;
   return context;
 }
 
@@ -125,7 +126,7 @@ void CBrontelDlg::RunPanelOp(panel::PanelOp op) {
       OpenSettingsSheet();
       break;
     case PanelOp::kSnapshot:
-      TakeSnapshot();
+      TakeSnapshotToFile();
       break;
     case PanelOp::kNone:
       break;
@@ -169,11 +170,13 @@ void CBrontelDlg::OnCommand(UINT id) {
     case panel::CommandKind::kRestoreFromTray:
       ShowWindow(m_hwnd, SW_RESTORE);
       break;
-    // The video window's size presets, the picture-in-picture window and
-    // playback come with those features.
+    case panel::CommandKind::kPlayLastRecording:
+      StartPlayback(szRecFile, false);
+      break;
+    // The video window's size presets and the picture-in-picture window
+    // come with those features.
     case panel::CommandKind::kVideoSizePreset:
     case panel::CommandKind::kTogglePip:
-    case panel::CommandKind::kPlayLastRecording:
       break;
   }
   if (route.refreshAfter) RefreshPanel();

@@ -20,6 +20,9 @@ void CBrontelDlg::StartShutdown() {
     if (m_store) m_settings.SaveAll(*m_store);
   }
   bShuttingDown = true;
+  // A recording is closed by the board before the board itself goes, so
+  // its file ends whole.
+  StopMedia();
   m_board.QuietForShutdown();
   SetTimer(m_hwnd, kTimerFinalCleanup, kFinalCleanupMs, nullptr);
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "tv/channel_files_win.h"
+#include "win32/text_convert.h"
 
 namespace brontel {
 namespace {
@@ -411,6 +412,113 @@ void CBoardClient::CloseBoard() {
   for (std::int32_t i = 0; i < m_boardCount && i < 10; ++i) m_board->CloseBoard(&m_boardList[i]);
   m_board.Reset();
   m_pictureStarted = false;
+}
+
+bool CBoardClient::OpenCapture(LONG kind, HWND pipWindow, LONG* capture) {
+  ComPtr<IKXCapture> api = AdoptComPtr(Query<IKXCapture>(IID_IKXCapture));
+  if (!api) return false;
+  // The board library is 32-bit: window handles and addresses are 32-bit
+  // values in its records.
+  CaptureOpenRecord record{};
+  record.kind = kind;
+  record.videoWindow = static_cast<LONG>(reinterpret_cast<LONG_PTR>(m_host.VideoWindow()));
+  record.overlay = overlayMode ? 1 : 0;
+  record.pipWindow = static_cast<LONG>(reinterpret_cast<LONG_PTR>(pipWindow));
+  record.captureHandle = static_cast<LONG>(reinterpret_cast<LONG_PTR>(capture));
+  return SUCCEEDED(api->OpenCapture(Entry(), &record));
+}
+
+bool CBoardClient::CloseCapture(LONG capture) {
+  ComPtr<IKXCapture> api = AdoptComPtr(Query<IKXCapture>(IID_IKXCapture));
+  return api && SUCCEEDED(api->CloseCapture(Entry(), capture));
+}
+
+bool CBoardClient::SetCaptureState(LONG capture, LONG state) {
+  ComPtr<IKXCapture> api = AdoptComPtr(Query<IKXCapture>(IID_IKXCapture));
+  return api && SUCCEEDED(api->SetCaptureState(Entry(), capture, state));
+}
+
+bool CBoardClient::SetCapturePosition(LONG capture, LONG milliseconds) {
+  constexpr LONG kValuePlayPosition = 1;
+  ComPtr<IKXCapture> api = AdoptComPtr(Query<IKXCapture>(IID_IKXCapture));
+  return api && SUCCEEDED(api->SetCaptureValue(Entry(), capture, kValuePlayPosition, milliseconds));
+}
+
+bool CBoardClient::SetCaptureFile(LONG capture, const std::string& path) {
+  ComPtr<IKXCapture> api = AdoptComPtr(Query<IKXCapture>(IID_IKXCapture));
+  if (!api) return false;
+  const std::string ansi = Utf8ToAnsi(path);
+  return SUCCEEDED(api->SetCaptureFile(Entry(), capture, ansi.c_str()));
+}
+
+bool CBoardClient::SetEncoderParams(LONG capture, const EncoderParams& params) {
+  ComPtr<IKXCapture> api = AdoptComPtr(Query<IKXCapture>(IID_IKXCapture));
+  if (!api) return false;
+  EncoderParams copy = params;
+  return SUCCEEDED(api->SetEncoderParams(Entry(), capture, 0,
+                                         static_cast<LONG>(reinterpret_cast<LONG_PTR>(&copy))));
+}
+
+bool CBoardClient::SetBufferSize(LONG capture, LONG megabytes) {
+  ComPtr<IKXCapture> api = AdoptComPtr(Query<IKXCapture>(IID_IKXCapture));
+  return api && SUCCEEDED(api->SetBufferSize(Entry(), capture, megabytes));
+}
+
+bool CBoardClient::GetCaptureValues(LONG capture, LONG values[4]) {
+  constexpr LONG kValueTimes = 1;
+  ComPtr<IKXCapture> api = AdoptComPtr(Query<IKXCapture>(IID_IKXCapture));
+  if (!api) return false;
+  LONG got[4] = {};
+  if (FAILED(api->GetCaptureValues(Entry(), capture, kValueTimes, &got[0], &got[1], &got[2],
+                                   &got[3]))) {
+    return false;
+  }
+  for (int i = 0; i < 4; ++i) values[i] = got[i];
+  return true;
+}
+
+bool CBoardClient::GetCapturePosition(LONG capture, std::int64_t* bytes) {
+  ComPtr<IKXCapture> api = AdoptComPtr(Query<IKXCapture>(IID_IKXCapture));
+  if (!api) return false;
+  LONG words[2] = {};
+  if (FAILED(api->GetCapturePosition(Entry(), capture, words))) return false;
+  *bytes =
+      static_cast<std::int64_t>((static_cast<std::uint64_t>(static_cast<DWORD>(words[1])) << 32) |
+                                static_cast<DWORD>(words[0]));
+  return true;
+}
+
+bool CBoardClient::SetCaptureAudioMode(LONG capture, LONG mode) {
+  ComPtr<IKXCapture> api = AdoptComPtr(Query<IKXCapture>(IID_IKXCapture));
+  return api && SUCCEEDED(api->SetCaptureAudioMode(Entry(), capture, mode));
+}
+
+bool CBoardClient::SelectAudioInput(const std::string& device, const std::string& input) {
+  ComPtr<IKXAudio> audio = AdoptComPtr(Query<IKXAudio>(IID_IKXAudio));
+  if (!audio) return false;
+  const std::string ansiDevice = Utf8ToAnsi(device);
+  const std::string ansiInput = Utf8ToAnsi(input);
+  return SUCCEEDED(audio->SelectAudioInput(Entry(), ansiDevice.c_str(), ansiInput.c_str()));
+}
+
+void CBoardClient::SetAudioLevel(LONG level) {
+  ComPtr<IKXAudio> audio = AdoptComPtr(Query<IKXAudio>(IID_IKXAudio));
+  if (audio) audio->SetAudioLevel(Entry(), level);
+}
+
+bool CBoardClient::SnapshotAvailable() {
+  ComPtr<IKXSnapshot> api = AdoptComPtr(Query<IKXSnapshot>(IID_IKXSnapshot));
+  return static_cast<bool>(api);
+}
+
+std::optional<bool> CBoardClient::TakeSnapshot(const std::string& path, LONG width, LONG height,
+                                               LONG format, LONG quality) {
+  ComPtr<IKXSnapshot> api = AdoptComPtr(Query<IKXSnapshot>(IID_IKXSnapshot));
+  if (!api) return std::nullopt;
+  const std::string ansi = Utf8ToAnsi(path);
+  return SUCCEEDED(api->TakeSnapshot(Entry(),
+                                     static_cast<LONG>(reinterpret_cast<LONG_PTR>(ansi.c_str())),
+                                     width, height, format, quality));
 }
 
 bool CBoardClient::OnTimer(UINT_PTR id) {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "apimgr/kx_interfaces.h"
@@ -34,6 +35,28 @@ constexpr LONG kAudioPathLive = 0;
 constexpr LONG kAudioPathPlayback = 1;
 constexpr LONG kAudioPathMuted = 3;
 constexpr LONG kAudioPathTimeShift = 5;
+
+// The open record of OpenCapture: six 32-bit fields in this order.
+struct CaptureOpenRecord {
+  LONG kind;           // 0 record, 1 play back, 2 time shift
+  LONG videoWindow;    // the video window
+  LONG overlay;        // the overlay flag in the low byte
+  LONG pipWindow;      // the picture-in-picture window for a file played there, else 0
+  LONG reserved;       // 0
+  LONG captureHandle;  // address where the board returns the capture handle
+};
+static_assert(sizeof(CaptureOpenRecord) == 24, "six 32-bit fields");
+
+// Kinds of OpenCapture.
+constexpr LONG kCaptureKindRecord = 0;
+constexpr LONG kCaptureKindPlayback = 1;
+constexpr LONG kCaptureKindTimeShift = 2;
+
+// States of SetCaptureState.
+constexpr LONG kCaptureStop = 0;
+constexpr LONG kCaptureRun = 1;
+constexpr LONG kCapturePause = 2;
+constexpr LONG kCaptureContinue = 3;
 
 // What the board client needs from the main dialog.
 class BoardClientHost {
@@ -97,6 +120,34 @@ class CBoardClient {
   // Exit command, before the shutdown timer: live sound path.
   void QuietForShutdown();
   void CloseBoard();
+
+  // Capture operations of recording, time shift and playback. Each obtains
+  // the capture interface for the one call and gives false on any failure;
+  // the board refuses every one but OpenCapture while `capture` is 0.
+  // OpenCapture writes the new handle through `capture`.
+  bool OpenCapture(LONG kind, HWND pipWindow, LONG* capture);
+  bool CloseCapture(LONG capture);
+  bool SetCaptureState(LONG capture, LONG state);
+  // Moves the play position (value id 1) to `milliseconds`.
+  bool SetCapturePosition(LONG capture, LONG milliseconds);
+  // `path` is UTF-8; the board takes it in the ANSI code page.
+  bool SetCaptureFile(LONG capture, const std::string& path);
+  bool SetEncoderParams(LONG capture, const EncoderParams& params);
+  bool SetBufferSize(LONG capture, LONG megabytes);
+  // Play position, end of file, recorded time and capacity in milliseconds.
+  bool GetCaptureValues(LONG capture, LONG values[4]);
+  // The bytes written so far.
+  bool GetCapturePosition(LONG capture, std::int64_t* bytes);
+  bool SetCaptureAudioMode(LONG capture, LONG mode);
+  bool SelectAudioInput(const std::string& device, const std::string& input);
+  void SetAudioLevel(LONG level);
+  // Whether the snapshot interface can be had; shows the board error when not.
+  bool SnapshotAvailable();
+  // Asks the board to save the current picture; nullopt when the snapshot
+  // interface is missing (the board error was shown), else whether the
+  // board accepted it.
+  std::optional<bool> TakeSnapshot(const std::string& path, LONG width, LONG height, LONG format,
+                                   LONG quality);
 
   // Tunes to the entry with this channel number (digit entry); false when
   // no entry has it.

@@ -10,6 +10,9 @@ constexpr unsigned kMessageAppBase = 0x8000;   // WM_APP
 // Posted to the main window for each board event (wParam: the event code),
 // because the board library reports them on a thread of its own.
 constexpr unsigned kMsgBoardEvent = kMessageAppBase + 0x40;
+// Stops whatever runs: sent by the size watch of an AVI recording when the
+// file reached its limit.
+constexpr unsigned kMsgStopMedia = kMessageUserBase + 0x65;  // 0x465
 // The tray icon's callback message.
 constexpr unsigned kTrayCallbackMessage = 0x800A;
 // Sent by BrontelIEPG to a running main program after it stored a

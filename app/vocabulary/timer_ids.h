@@ -13,6 +13,11 @@ constexpr unsigned kTimerVolumeDownRepeat = 201;
 constexpr unsigned kTimerAudioModeChoice = 300;
 constexpr unsigned kTimerAudioModeCheck = 301;
 constexpr unsigned kTimerDigitEntry = 400;
+// The media: the recording status tick, the playback position shown once,
+// and the radio playback's position tick.
+constexpr unsigned kTimerMediaSupervision = 500;
+constexpr unsigned kTimerPlaybackShow = 800;
+constexpr unsigned kTimerRadioPosition = 900;
 constexpr unsigned kTimerScheduler = 600;
 constexpr unsigned kTimerFinalCleanup = 700;
 constexpr unsigned kTimerPendingSource = 2000;
