@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -471,15 +472,22 @@ TEST_F(PanelE2E, FullScreenButtonTogglesTheVideoWindow) {
 TEST_F(PanelE2E, EveryOtherButtonAndKeyLeavesTheProgramRunningWithoutMessage) {
   BrontelSession session(JournalName());
   StartToPanel(session, L"");
+  // Recording, time shift and play have suites of their own: play asks for
+  // a file, the other two write to the recording folder.
+  const std::vector<int> media = {IDC_BTN_PLAY, IDC_BTN_RECORD, IDC_BTN_TIMESHIFT,
+                                  ID_CMD_PLAY,  ID_CMD_RECORD,  ID_CMD_TIMESHIFT};
+  const auto isMedia = [&](int id) {
+    return std::find(media.begin(), media.end(), id) != media.end();
+  };
   std::vector<int> commands;
   for (int id = IDC_BTN_FIRST; id <= IDC_BTN_LAST; ++id) {
     // Reservation mode, exit and minimise leave the panel by design.
-    if (id != IDC_BTN_RESERVATION && id != IDC_BTN_EXIT && id != IDC_BTN_TO_TRAY) {
+    if (id != IDC_BTN_RESERVATION && id != IDC_BTN_EXIT && id != IDC_BTN_TO_TRAY && !isMedia(id)) {
       commands.push_back(id);
     }
   }
   for (int id = ID_SIZE_PRESET0; id <= ID_CMD_SETTINGS; ++id) {
-    if (id != ID_CMD_EXIT) commands.push_back(id);
+    if (id != ID_CMD_EXIT && !isMedia(id)) commands.push_back(id);
   }
   for (int command : commands) {
     ASSERT_TRUE(session.Command(command)) << command << " hung the program";
