@@ -89,6 +89,7 @@ TEST_F(RecordingMediaE2E, ManualNormalRecordingOfTenSeconds) {
       },
       kRecordTimeoutMs));
   EXPECT_TRUE(session.SkinVisible(L"LCD-RecordTime"));
+  SaveWindowScreenshot(session.dialog(), TestOutputDir() + L"panel-recording.png");
   ASSERT_TRUE(session.Command(IDC_BTN_STOP));
   EXPECT_TRUE(Live(session));
   EXPECT_GE(shown.size(), 5u) << "the elapsed time did not count";
@@ -160,6 +161,7 @@ TEST_F(RecordingMediaE2E, SizeLimitWithPartsThenPlaybackStepsToTheEnd) {
   const std::wstring last = L"(" + std::to_wstring(files.size()) + L")";
   ASSERT_TRUE(
       WaitUntil([&] { return session.ItemText(IDC_LABEL_PART) == L"(2)"; }, kRecordTimeoutMs));
+  SaveWindowScreenshot(session.dialog(), TestOutputDir() + L"panel-playback.png");
   ASSERT_TRUE(WaitUntil(
       [&] {
         return session.ItemText(IDC_LABEL_PART) == last &&
@@ -205,6 +207,7 @@ TEST_F(RecordingMediaE2E, TimeShiftDelayFollowsPauseSeeksAndLive) {
   ASSERT_TRUE(settle(0, 2)) << "delay " << delay();
   ASSERT_TRUE(session.Command(IDC_BTN_PAUSE));
   Sleep(5000);
+  SaveWindowScreenshot(session.dialog(), TestOutputDir() + L"panel-timeshift-paused.png");
   ASSERT_TRUE(session.Command(IDC_BTN_PLAY));
   EXPECT_TRUE(settle(4, 7)) << "delay after a 5 s pause: " << delay();
   const long paused = delay();
