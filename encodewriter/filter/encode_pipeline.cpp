@@ -55,6 +55,7 @@ class EncodeWriterFilter::AudioHooks final : public encodewriter::AudioStepHooks
   bool WantsVideo() override {
     return m_filter.m_video.IsConnected() && !m_filter.m_videoEnded && g_demand < 0;
   }
+  bool Ending() override { return m_filter.m_audioEnding; }
   void ReportQueueFull(int pushResult) override { ShowEncodingError(pushResult, 'A'); }
 
  private:
@@ -69,6 +70,7 @@ HRESULT EncodeWriterFilter::StartEncoder() {
   m_wrapPeriodMs = 0;
   m_lastWrapMs = 0;
   m_wrappedOnce = false;
+  m_audioEnding = false;
 
   const std::string name = encodewriter::ResolveOutputName(m_outputName, m_writingEnabled);
   if (name.empty()) return E_FAIL;
@@ -167,8 +169,19 @@ HRESULT EncodeWriterFilter::VideoStep(IMediaSample* sample) {
   if (result == kEncoderFinished) {
     m_videoEnded = true;
     m_audioEnded = true;
+    EndAudio();
   }
   return S_OK;
+}
+
+void EncodeWriterFilter::EndAudio() {
+  dshow::AutoLock lock(m_encodeLock);
+  m_audioEnding = true;
+  if (!m_encoderOpen) return;
+  // What the encoder still takes is encoded; the rest is let go, so that
+  // the source gets its buffers back and can deliver its end of stream.
+  AudioHooks hooks(*this);
+  g_totalAudioBytes += encodewriter::RunAudioStep<IMediaSample>(m_audioQueue, nullptr, hooks);
 }
 
 void EncodeWriterFilter::PreviewDelivery(IMediaSample* sample) {
