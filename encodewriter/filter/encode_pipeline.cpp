@@ -1,10 +1,10 @@
 // What happens to the samples: encoder start and close, the audio and video
 // steps under the encode lock, and the write callback.
 
-#include <cstdio>
 #include <cstring>
 
 #include "encodewriter/audio_step.h"
+#include "encodewriter/encoding_error_text.h"
 #include "encodewriter/filter/encode_writer_filter.h"
 #include "encodewriter/filter/gomotion_api.h"
 
@@ -25,11 +25,9 @@ struct AudioRecord {
   DWORD length;
 };
 
-void ShowEncodingError(int code, char stream) {
-  char text[96];
-  std::snprintf(text, sizeof(text), "An internal encoding error #%d%c has occurred !\n", code,
-                stream);
-  MessageBoxA(nullptr, text, "Kestrova Driver Error", MB_OK | MB_ICONERROR);
+void ShowEncodingError(int code, encodewriter::EncodedStream stream) {
+  MessageBoxA(nullptr, encodewriter::EncodingErrorText(code, stream).c_str(),
+              encodewriter::kEncodingErrorTitle, MB_OK | MB_ICONERROR);
 }
 
 }  // namespace
@@ -56,7 +54,9 @@ class EncodeWriterFilter::AudioHooks final : public encodewriter::AudioStepHooks
     return m_filter.m_video.IsConnected() && !m_filter.m_videoEnded && g_demand < 0;
   }
   bool Ending() override { return m_filter.m_audioEnding; }
-  void ReportQueueFull(int pushResult) override { ShowEncodingError(pushResult, 'A'); }
+  void ReportQueueFull(int pushResult) override {
+    ShowEncodingError(pushResult, encodewriter::EncodedStream::kAudio);
+  }
 
  private:
   EncodeWriterFilter& m_filter;
@@ -151,7 +151,7 @@ HRESULT EncodeWriterFilter::VideoStep(IMediaSample* sample) {
     if (data && static_cast<DWORD>(sample->GetActualDataLength()) >= needed) {
       const int repeat = step.action == encodewriter::FrameAction::kEncodeTwice ? 1 : 0;
       result = CompressVideoFrame(m_context, data, repeat, &g_demand);
-      if (result < 0) ShowEncodingError(result, 'V');
+      if (result < 0) ShowEncodingError(result, encodewriter::EncodedStream::kVideo);
     }
   }
   m_pacer.Account(step.action);
