@@ -156,7 +156,12 @@ HRESULT EncodeWriterFilter::VideoStep(IMediaSample* sample) {
   }
   m_pacer.Account(step.action);
 
-  if (haveAudio && g_demand > 0 && result != kEncoderFinished) {
+  // A skipped picture leaves the demand word as it was; if the audio queue
+  // is what holds the audio clock back (a source that delivers its audio
+  // ahead has all its buffers queued), only a drain here lets the clock and
+  // with it the pictures move on again.
+  const bool skipped = step.action == encodewriter::FrameAction::kSkip;
+  if (haveAudio && (g_demand > 0 || skipped) && result != kEncoderFinished) {
     AudioHooks hooks(*this);
     g_totalAudioBytes += encodewriter::RunAudioStep<IMediaSample>(m_audioQueue, nullptr, hooks);
   }
