@@ -15,7 +15,10 @@ constexpr const char* kStreamProperties = "B7DC0791-A9B7-11CF-8EE6-00C00C205365"
 constexpr const char* kHeaderExtension = "5FBF03B5-A92E-11CF-8EE3-00C00C205365";
 constexpr const char* kHeaderExtensionReserved = "ABD3D211-A9BA-11CF-8EE6-00C00C205365";
 constexpr const char* kAudioMedia = "F8699E40-5B4D-11CF-A8FD-00805F5C442B";
-constexpr const char* kNoErrorCorrection = "20FB0700-5B55-11CF-A8FD-00805F5C442B";
+// GStreamer's demuxer takes audio only with "audio spread" error
+// correction; a span of 1 leaves the data unscrambled.
+constexpr const char* kAudioSpread = "BFC3CD50-618F-11CF-8BB2-00AA00B4E220";
+constexpr std::uint32_t kSpreadDataBytes = 8;
 // Any identifier serves as the file's own; readers only compare the two copies.
 constexpr const char* kFileId = "B6A1F1E4-3C52-4E0B-9A7D-6B72726F6E74";
 
@@ -114,15 +117,20 @@ bool AsfMuxer::Begin() {
 
   Bytes stream;
   stream.Guid(kStreamProperties);
-  stream.U64(78 + waveFormat_.size());
+  stream.U64(78 + waveFormat_.size() + kSpreadDataBytes);
   stream.Guid(kAudioMedia);
-  stream.Guid(kNoErrorCorrection);
+  stream.Guid(kAudioSpread);
   stream.U64(0);  // time offset
   stream.U32(static_cast<std::uint32_t>(waveFormat_.size()));
-  stream.U32(0);  // no error correction data
+  stream.U32(kSpreadDataBytes);
   stream.U16(kStreamNumber);
   stream.U32(0);
   stream.Append(waveFormat_);
+  stream.U8(1);   // span
+  stream.U16(1);  // virtual packet length
+  stream.U16(1);  // virtual chunk length
+  stream.U16(1);  // silence data length
+  stream.U8(0);   // silence data
 
   Bytes extension;
   extension.Guid(kHeaderExtension);
