@@ -1,5 +1,7 @@
 #include "outside/asfwriter/asf_audio_writer.h"
 
+#include "outside/asfwriter/le_bytes.h"
+
 namespace brontel::asf {
 namespace {
 
@@ -11,15 +13,6 @@ constexpr std::uint16_t kMpegNoEmphasis = 1;
 constexpr std::uint16_t kMpegIdMpeg1 = 0x10;
 constexpr std::uint16_t kMpegExtraBytes = 22;
 
-void Put16(std::vector<std::uint8_t>& b, std::uint32_t v) {
-  b.push_back(static_cast<std::uint8_t>(v));
-  b.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-void Put32(std::vector<std::uint8_t>& b, std::uint32_t v) {
-  Put16(b, v & 0xFFFF);
-  Put16(b, v >> 16);
-}
-
 }  // namespace
 
 bool AsfAudioWriter::FormatAllowed(int sampleRate, int channels) {
@@ -27,24 +20,24 @@ bool AsfAudioWriter::FormatAllowed(int sampleRate, int channels) {
 }
 
 std::vector<std::uint8_t> AsfAudioWriter::WaveFormat(int sampleRate, int channels) {
-  std::vector<std::uint8_t> b;
+  Bytes b;
   const int bitRate = BitRate(channels);
-  Put16(b, kWaveFormatMpeg);
-  Put16(b, static_cast<std::uint32_t>(channels));
-  Put32(b, static_cast<std::uint32_t>(sampleRate));
-  Put32(b, static_cast<std::uint32_t>(bitRate / 8));
-  Put16(b, 1);  // block alignment: frames vary by a padding byte at 44.1 kHz
-  Put16(b, 0);  // bits per sample: none for a coded stream
-  Put16(b, kMpegExtraBytes);
-  Put16(b, kMpegLayer2);
-  Put32(b, static_cast<std::uint32_t>(bitRate));
-  Put16(b, channels == 1 ? kMpegSingleChannel : kMpegStereo);
-  Put16(b, 0);  // mode extension
-  Put16(b, kMpegNoEmphasis);
-  Put16(b, kMpegIdMpeg1);
-  Put32(b, 0);  // no time stamps
-  Put32(b, 0);
-  return b;
+  b.U16(kWaveFormatMpeg);
+  b.U16(static_cast<std::uint32_t>(channels));
+  b.U32(static_cast<std::uint32_t>(sampleRate));
+  b.U32(static_cast<std::uint32_t>(bitRate / 8));
+  b.U16(1);  // block alignment: frames vary by a padding byte at 44.1 kHz
+  b.U16(0);  // bits per sample: none for a coded stream
+  b.U16(kMpegExtraBytes);
+  b.U16(kMpegLayer2);
+  b.U32(static_cast<std::uint32_t>(bitRate));
+  b.U16(channels == 1 ? kMpegSingleChannel : kMpegStereo);
+  b.U16(0);  // mode extension
+  b.U16(kMpegNoEmphasis);
+  b.U16(kMpegIdMpeg1);
+  b.U32(0);  // no time stamps
+  b.U32(0);
+  return b.Get();
 }
 
 AsfAudioWriter::AsfAudioWriter(AsfSink* sink, int sampleRate, int channels,
