@@ -193,6 +193,11 @@ void CBrontelDlg::ApplySchedulerPlan(const SchedulerPlan& plan) {
   if (plan.indicator == IndicatorPlan::kShow && m_blinkKind == kBlinkOff) {
     m_panel.ShowSchedule(true);
   }
+  if (plan.preparationStopped) {
+    bScheBlocked = 1;
+    BlinkScheduleIndicator(kBlinkOff);
+    m_panel.ShowSchedule(true);
+  }
   if (plan.clearBlocked) bScheBlocked = 0;
   if (plan.prepare) PrepareScheItem(plan.next->item);
   if (plan.startRecording) StartScheRecording();

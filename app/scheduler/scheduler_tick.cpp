@@ -42,6 +42,13 @@ SchedulerPlan PlanSchedulerTick(const ScheSetGroup& schedule, const SchedulerVie
   bool blocked = view.bScheBlocked;
   plan.next = FindNextScheItem(schedule, view.now);
 
+  // Whoever stopped the preparation, that occurrence is not prepared again.
+  if (memory->prepared && runMode != 1) {
+    memory->prepared = false;
+    plan.preparationStopped = !blocked;
+    blocked = true;
+  }
+
   if (!plan.next) {
     if (runMode == 0) plan.indicator = IndicatorPlan::kHide;
   } else {
@@ -65,6 +72,7 @@ SchedulerPlan PlanSchedulerTick(const ScheSetGroup& schedule, const SchedulerVie
       memory->activeStart = start;
       memory->activeStop = OccurrenceStop(next.item, start, view.now);
       memory->startTried = false;
+      memory->prepared = true;
     }
   }
 
@@ -74,6 +82,7 @@ SchedulerPlan PlanSchedulerTick(const ScheSetGroup& schedule, const SchedulerVie
       view.now < memory->activeStop) {
     plan.startRecording = true;
     memory->startTried = true;
+    memory->prepared = false;
   }
 
   if (view.bScheRecording && view.now >= memory->activeStop) plan.endRecording = true;

@@ -48,6 +48,8 @@ struct SchedulerMemory {
   DateTime activeStart = 0;
   DateTime activeStop = 0;
   bool startTried = false;
+  // Prepared and waiting for its start.
+  bool prepared = false;
 };
 
 enum class IndicatorPlan {
@@ -60,6 +62,9 @@ struct SchedulerPlan {
   std::optional<NextScheItem> next;
   IndicatorPlan indicator = IndicatorPlan::kUnchanged;
   bool clearBlocked = false;
+  // The prepared entry was stopped before its start (lRunMode left 1):
+  // stop blinking and block that occurrence.
+  bool preparationStopped = false;
   // Dialog 147: something runs while an entry is three minutes away.
   bool warnBusy = false;
   // Copy `next` into ActiveScheItem, blink fast and tune it.

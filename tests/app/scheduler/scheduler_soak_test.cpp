@@ -121,6 +121,7 @@ TEST(SchedulerSoak, SixtyDaysWithLateAndSkippedTicks) {
       ++warnings;
       if (view.lRunMode == kRunTimeShift) view.lRunMode = 0;
     }
+    if (plan.preparationStopped) view.bScheBlocked = true;
     if (plan.clearBlocked) view.bScheBlocked = false;
     if (plan.prepare) {
       active = find(now + plan.next->seconds);

@@ -22,6 +22,7 @@ struct TickRun {
   SchedulerPlan Tick(DateTime now) {
     view.now = now;
     SchedulerPlan plan = PlanSchedulerTick(schedule, view, &memory);
+    if (plan.preparationStopped) view.bScheBlocked = true;
     if (plan.clearBlocked) view.bScheBlocked = false;
     if (plan.prepare) view.lRunMode = 1;
     if (plan.startRecording) {
@@ -89,8 +90,8 @@ TEST(SchedulerTick, AStoppedPreparationBlocksThatOccurrenceOnly) {
   run.schedule = test::Schedule({Entry(kScheDaily, kStart, 600)});
   EXPECT_TRUE(run.Tick(kStart - 60).prepare);
   run.view.lRunMode = 0;  // the user stopped
-  run.view.bScheBlocked = true;
   const SchedulerPlan blocked = run.Tick(kStart - 30);
+  EXPECT_TRUE(blocked.preparationStopped);
   EXPECT_FALSE(blocked.prepare);
   EXPECT_FALSE(blocked.startRecording);
   EXPECT_EQ(blocked.indicator, IndicatorPlan::kShow);  // a repeating entry stays shown
