@@ -8,21 +8,23 @@ namespace brontel {
 namespace {
 
 constexpr std::int64_t kSecondsPerMinute = 60;
-constexpr std::int64_t kSecondsPerHour = 3600;
+
+// Local times count seconds of a plain calendar with no time zone, so every
+// day starts at a multiple of 86400.
+std::int64_t DayOf(DateTime time) {
+  return time >= 0 ? time / kSecondsPerDay : -((-time + kSecondsPerDay - 1) / kSecondsPerDay);
+}
 
 // Today's date (of `now`) at the hour and minute of `time`.
 DateTime TodayAt(DateTime now, DateTime time) {
-  const LocalTimeParts today = SplitLocalDateTime(now);
-  const LocalTimeParts at = SplitLocalDateTime(time);
-  const DateTime midnight =
-      now - today.hour * kSecondsPerHour - today.minute * kSecondsPerMinute - today.second;
-  return midnight + at.hour * kSecondsPerHour + at.minute * kSecondsPerMinute;
+  const std::int64_t secondOfDay = time - DayOf(time) * kSecondsPerDay;
+  return DayOf(now) * kSecondsPerDay + secondOfDay / kSecondsPerMinute * kSecondsPerMinute;
 }
 
 // Days from today's weekday forward to the weekday of `time`, 0 to 6.
 int DaysToWeekdayOf(DateTime now, DateTime time) {
-  const int d = SplitLocalDateTime(time).weekday - SplitLocalDateTime(now).weekday;
-  return d < 0 ? d + 7 : d;
+  const std::int64_t d = (DayOf(time) - DayOf(now)) % 7;
+  return static_cast<int>(d < 0 ? d + 7 : d);
 }
 
 // The weekly rule for a start (or a stop that is not overnight): the next
@@ -55,16 +57,20 @@ std::optional<DateTime> NextScheStart(const ScheItem& item, DateTime now) {
 std::optional<NextScheItem> FindNextScheItem(const ScheSetGroup& schedule, DateTime now) {
   const int count = std::clamp<std::int32_t>(schedule.lScheItemCount, 0,
                                              static_cast<std::int32_t>(schedule.items.size()));
-  std::optional<NextScheItem> best;
+  // Runs every second: the winner is copied once, at the end.
+  int bestIndex = -1;
+  std::int64_t bestSeconds = 0;
   for (int i = 0; i < count; ++i) {
-    const ScheItem& item = schedule.items[static_cast<std::size_t>(i)];
-    const std::optional<DateTime> start = NextScheStart(item, now);
+    const std::optional<DateTime> start =
+        NextScheStart(schedule.items[static_cast<std::size_t>(i)], now);
     if (!start) continue;
     const std::int64_t seconds = *start - now;
-    if (best && seconds >= best->seconds) continue;
-    best = NextScheItem{i, seconds, item};
+    if (bestIndex >= 0 && seconds >= bestSeconds) continue;
+    bestIndex = i;
+    bestSeconds = seconds;
   }
-  return best;
+  if (bestIndex < 0) return std::nullopt;
+  return NextScheItem{bestIndex, bestSeconds, schedule.items[static_cast<std::size_t>(bestIndex)]};
 }
 
 std::int64_t SecondsToScheStop(const ScheItem& item, DateTime now) {
@@ -75,7 +81,7 @@ std::int64_t SecondsToScheStop(const ScheItem& item, DateTime now) {
       if (item.bOvernight == 0)
         return NextWeekly(now, item.tStartDateTime, item.tStopDateTime) - now;
       DateTime stop = TodayAt(now, item.tStopDateTime);
-      if (SplitLocalDateTime(now).weekday != SplitLocalDateTime(item.tStopDateTime).weekday) {
+      if (DaysToWeekdayOf(now, item.tStopDateTime) != 0) {
         stop += kSecondsPerDay;
       }
       return stop - now;
