@@ -9,21 +9,17 @@
 #include <memory>
 #include <string>
 
+#include "outside/virtualboard/timeshift/time_shift_position.h"
+
 struct HWND__;
 
 namespace timeshift {
 
-// What the writer has done so far. Both grow across laps of the file.
-struct WriterProgress {
-  std::int64_t bytesWritten = 0;  // every byte since the recording started
-  std::int64_t encodedMs = 0;     // the encoded time (the write position, R3)
-};
-
 class TimeShiftPlayer {
  public:
-  // Called on the player's thread a few times a second; it must be safe to
-  // call while the graph runs. Tip: WriteTotal (time_shift_position.h) turns
-  // the writer's position inside the file into bytesWritten.
+  // Called on the player's thread several times a second; it must be safe
+  // to call while the graph runs. WriteTotal turns the writer's position
+  // inside the file into bytesWritten.
   using ProgressSource = std::function<WriterProgress()>;
 
   // path: the circular file, opened shared for reading while it is written.
