@@ -171,8 +171,8 @@ void TimeShiftPlayer::State::Run() {
       writeMs = written.encodedMs;
       bytesWritten = written.bytesWritten;
     }
-    const std::int64_t oldestByte =
-        OldestReadableByte(fileBytes, written.bytesWritten, std::min(kOverwriteMargin, fileBytes / 4));
+    const std::int64_t oldestByte = OldestReadableByte(fileBytes, written.bytesWritten,
+                                                       std::min(kOverwriteMargin, fileBytes / 4));
 
     if (seek && written.bytesWritten > 0) {
       const std::int64_t target = SeekTargetMs(seekMs, lengthMs, written.encodedMs);
@@ -223,7 +223,8 @@ void TimeShiftPlayer::State::Run() {
         // From the start of the recording the first picture is time 0;
         // joined later, the byte's share of the encoded time places it.
         haveOrigin = true;
-        originTicks = ticks - (firstReadPos == 0 ? 0 : MsOfByte(firstReadPos, written) * kTicksPerMs);
+        originTicks =
+            ticks - (firstReadPos == 0 ? 0 : MsOfByte(firstReadPos, written) * kTicksPerMs);
       }
       const std::int64_t ms = (ticks - originTicks) / kTicksPerMs;
       if (ms < dropBeforeMs) continue;

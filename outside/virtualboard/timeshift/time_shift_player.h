@@ -18,8 +18,8 @@ namespace timeshift {
 class TimeShiftPlayer {
  public:
   // Called on the player's thread several times a second; it must be safe
-  // to call while the graph runs. WriteTotal turns the writer's position
-  // inside the file into bytesWritten.
+  // to call while the graph runs, until Stop returns. WriteTotal turns the
+  // writer's position inside the file into bytesWritten.
   using ProgressSource = std::function<WriterProgress()>;
 
   // path: the circular file, opened shared for reading while it is written.

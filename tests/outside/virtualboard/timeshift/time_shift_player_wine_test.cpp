@@ -85,7 +85,8 @@ TEST(TimeShiftPlayer, PlaysBehindACircularRecordingPausesResumesAndSeeksToTheOld
     ComPtr<IEncodeWriterControl> control;
     ComPtr<IEncodeWriterParams> params;
     ComPtr<IMediaControl> media;
-    writer->QueryInterface(kIidEncodeWriterControl, reinterpret_cast<void**>(control.GetAddressOf()));
+    writer->QueryInterface(kIidEncodeWriterControl,
+                           reinterpret_cast<void**>(control.GetAddressOf()));
     writer->QueryInterface(kIidEncodeWriterParams, reinterpret_cast<void**>(params.GetAddressOf()));
     graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(media.GetAddressOf()));
     ASSERT_TRUE(control && params && media);
@@ -112,7 +113,8 @@ TEST(TimeShiftPlayer, PlaysBehindACircularRecordingPausesResumesAndSeeksToTheOld
     timeshift::TimeShiftPlayer player(kBufferFile, kBufferBytes, window, [&] {
       timeshift::WriterProgress p;
       LONGLONG position = 0, ms = 0;
-      if (writerControl->GetWritePosition(&position) == S_OK) p.bytesWritten = total.Update(position);
+      if (writerControl->GetWritePosition(&position) == S_OK)
+        p.bytesWritten = total.Update(position);
       writerControl->GetEncodedTime(&ms);
       p.encodedMs = ms;
       return p;
@@ -150,7 +152,8 @@ TEST(TimeShiftPlayer, PlaysBehindACircularRecordingPausesResumesAndSeeksToTheOld
     std::printf("delay %lld ms before the pause, %lld ms after %lld ms paused\n",
                 static_cast<long long>(delayBefore), static_cast<long long>(delayAfter),
                 static_cast<long long>(pausedFor));
-    EXPECT_NEAR(static_cast<double>(delayAfter - delayBefore), static_cast<double>(pausedFor), 600.0);
+    EXPECT_NEAR(static_cast<double>(delayAfter - delayBefore), static_cast<double>(pausedFor),
+                600.0);
 
     // Longer than the buffer holds: the file keeps its size, the times grow.
     ASSERT_TRUE(PumpUntil([&] { return total.Total() > kBufferBytes + kBufferBytes / 4; }, 40000))
