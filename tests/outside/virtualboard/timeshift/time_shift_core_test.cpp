@@ -57,6 +57,24 @@ struct CircularFile : ByteSource {
   std::int64_t written = 0;
 };
 
+// Encodes moving pictures into file until it holds atLeast bytes (or
+// pictures pictures), keeping each reconstruction; closes the stream when
+// finish is set.
+std::vector<mpegenc::Frame420> Encode(CircularFile& file, int pictures, std::int64_t atLeast,
+                                      bool finish) {
+  mpegenc::ProgramEncoder encoder;
+  std::vector<mpegenc::Frame420> reconstructions;
+  EXPECT_EQ(
+      encoder.Open(Settings(), [&](const std::uint8_t* p, std::size_t n) { file.Write(p, n); }),
+      mpegenc::kResultOk);
+  for (int i = 0; i < pictures || file.written < atLeast; ++i) {
+    if (encoder.CompressVideo(MovingPicture(i).data(), 0, nullptr) != mpegenc::kResultOk) break;
+    reconstructions.push_back(encoder.Video()->Reconstruction());
+  }
+  if (finish) encoder.Close();
+  return reconstructions;
+}
+
 // Demultiplexes [from, to) of the circular file and decodes every picture.
 struct Playback {
   std::vector<mpegenc::Frame420> pictures;
@@ -105,18 +123,8 @@ bool SamePicture(const mpegenc::Frame420& a, const mpegenc::Frame420& b) {
 }
 
 TEST(TimeShiftDecoder, DecodesOurStreamExactlyAsTheEncoderReconstructs) {
-  mpegenc::ProgramEncoder encoder;
   CircularFile file(1 << 22);
-  ASSERT_EQ(
-      encoder.Open(Settings(), [&](const std::uint8_t* p, std::size_t n) { file.Write(p, n); }),
-      mpegenc::kResultOk);
-  std::vector<mpegenc::Frame420> reconstructions;
-  for (int i = 0; i < 20; ++i) {
-    const auto picture = MovingPicture(i);
-    ASSERT_EQ(encoder.CompressVideo(picture.data(), 0, nullptr), mpegenc::kResultOk);
-    reconstructions.push_back(encoder.Video()->Reconstruction());
-  }
-  encoder.Close();
+  const auto reconstructions = Encode(file, 20, 0, true);
   const Playback played = Play(file, 0, file.written);
   EXPECT_EQ(played.failures, 0);
   ASSERT_EQ(played.pictures.size(), reconstructions.size());
@@ -128,18 +136,9 @@ TEST(TimeShiftDecoder, DecodesOurStreamExactlyAsTheEncoderReconstructs) {
 }
 
 TEST(TimeShiftDecoder, PlaysALappedBufferFromTheFirstIntraAfterTheWritePoint) {
-  mpegenc::ProgramEncoder encoder;
   CircularFile file(64 * kPackBytes);
-  ASSERT_EQ(
-      encoder.Open(Settings(), [&](const std::uint8_t* p, std::size_t n) { file.Write(p, n); }),
-      mpegenc::kResultOk);
-  std::vector<mpegenc::Frame420> reconstructions;
-  int i = 0;
-  while (file.written < 3 * static_cast<std::int64_t>(file.bytes.size())) {
-    const auto picture = MovingPicture(i++);
-    ASSERT_EQ(encoder.CompressVideo(picture.data(), 0, nullptr), mpegenc::kResultOk);
-    reconstructions.push_back(encoder.Video()->Reconstruction());
-  }
+  const auto reconstructions =
+      Encode(file, 0, 3 * static_cast<std::int64_t>(file.bytes.size()), false);
   // Start mid-pack just after the oldest byte, as a reader does after a lap.
   const std::int64_t oldest = file.written - static_cast<std::int64_t>(file.bytes.size()) + 700;
   const Playback played = Play(file, oldest, file.written, false);
@@ -173,13 +172,8 @@ TEST(TimeShiftDecoder, PlaysALappedBufferFromTheFirstIntraAfterTheWritePoint) {
 }
 
 TEST(TimeShiftDecoder, RefusesWhatOurEncoderNeverWritesAndSurvivesDamage) {
-  mpegenc::ProgramEncoder encoder;
   CircularFile file(1 << 22);
-  ASSERT_EQ(
-      encoder.Open(Settings(), [&](const std::uint8_t* p, std::size_t n) { file.Write(p, n); }),
-      mpegenc::kResultOk);
-  for (int i = 0; i < 3; ++i) encoder.CompressVideo(MovingPicture(i).data(), 0, nullptr);
-  encoder.Close();
+  Encode(file, 3, 0, true);
   std::vector<std::uint8_t> stream(file.bytes.begin(), file.bytes.begin() + file.written);
   PictureAssembler assembler;
   PackInfo info;
@@ -238,13 +232,8 @@ TEST(TimeShiftDecoder, RefusesWhatOurEncoderNeverWritesAndSurvivesDamage) {
 
 TEST(TimeShiftDecoder, MatchesFfmpegDecodeWithinIdctRounding) {
   if (std::system("command -v ffmpeg >/dev/null") != 0) GTEST_SKIP() << "no ffmpeg";
-  mpegenc::ProgramEncoder encoder;
   CircularFile file(1 << 22);
-  ASSERT_EQ(
-      encoder.Open(Settings(), [&](const std::uint8_t* p, std::size_t n) { file.Write(p, n); }),
-      mpegenc::kResultOk);
-  for (int i = 0; i < 13; ++i) encoder.CompressVideo(MovingPicture(i).data(), 0, nullptr);
-  encoder.Close();
+  Encode(file, 13, 0, true);
   const std::string path = testing::TempDir() + "timeshift_ffmpeg.mpg";
   FILE* f = std::fopen(path.c_str(), "wb");
   ASSERT_TRUE(f);
