@@ -36,7 +36,6 @@ SetCompressor /SOLID lzma
 !define IEPG_MIME_KEY "MIME\Database\Content Type\${IEPG_CONTENT_TYPE}"
 ; The handler that owned .tvpi before, given back by the uninstaller.
 !define IEPG_PREVIOUS_VALUE "Brontel.PreviousHandler"
-!define HKEY_CURRENT_USER_HANDLE 0x80000001
 !define SHCNE_ASSOCCHANGED 0x08000000
 
 Name "${PRODUCT_NAME}"
@@ -130,6 +129,18 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "${PUBLISHER}"
   ${EndIf}
 !macroend
 
+!macro DeleteUserKeyIfEmpty _key
+  ClearErrors
+  EnumRegKey $0 HKCU "${_key}" 0
+  ${IfNot} ${Errors}
+    EnumRegValue $1 HKCU "${_key}" 0
+    ${If} $0 == ""
+    ${AndIf} $1 == ""
+      DeleteRegKey HKCU "${_key}"
+    ${EndIf}
+  ${EndIf}
+!macroend
+
 ; ---------------------------------------------------------------------------
 ; Shared by the installer (to undo a failed install) and the uninstaller.
 
@@ -149,12 +160,13 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "${PUBLISHER}"
     ${Loop}
   FunctionEnd
 
-  ; Deletes a key of the user's settings tree only when nothing is left in it.
+  ; Deletes a key of the user's settings tree only when nothing is left in
+  ; it (shlwapi's SHDeleteEmptyKey ignores values under Wine).
   Function ${un}DeleteEmptySettingsKeys
-    System::Call 'shlwapi::SHDeleteEmptyKeyW(p ${HKEY_CURRENT_USER_HANDLE}, w "${APPSET_KEY}") i'
-    System::Call 'shlwapi::SHDeleteEmptyKeyW(p ${HKEY_CURRENT_USER_HANDLE}, w "${SETTINGS_KEY}") i'
-    System::Call 'shlwapi::SHDeleteEmptyKeyW(p ${HKEY_CURRENT_USER_HANDLE}, w "${PELLAMY_KEY}") i'
-    System::Call 'shlwapi::SHDeleteEmptyKeyW(p ${HKEY_CURRENT_USER_HANDLE}, w "${KESTROVA_KEY}") i'
+    !insertmacro DeleteUserKeyIfEmpty "${APPSET_KEY}"
+    !insertmacro DeleteUserKeyIfEmpty "${SETTINGS_KEY}"
+    !insertmacro DeleteUserKeyIfEmpty "${PELLAMY_KEY}"
+    !insertmacro DeleteUserKeyIfEmpty "${KESTROVA_KEY}"
   FunctionEnd
 
   Function ${un}RemoveFileType
@@ -176,8 +188,9 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "${PUBLISHER}"
     System::Call 'shell32::SHChangeNotify(i ${SHCNE_ASSOCCHANGED}, i 0, p 0, p 0)'
   FunctionEnd
 
-  ; Everything the installer put in place, except the user's settings and
-  ; whatever else lies in the folder (recordings, snapshots).
+  ; Everything the installer put in place, except the user's settings,
+  ; whatever else lies in the folder (recordings, snapshots) and the
+  ; uninstall entry, which goes last of all.
   Function ${un}RemoveProduct
     ; The servers still find the libraries they link while they unregister.
     SetOutPath "$INSTDIR"
@@ -199,7 +212,6 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "${PUBLISHER}"
 
     DeleteRegValue HKCU "${APPSET_KEY}" "InstallPath"
     Call ${un}DeleteEmptySettingsKeys
-    DeleteRegKey HKLM "${UNINSTALL_KEY}"
   FunctionEnd
 !macroend
 !insertmacro ProductFunctions ""
@@ -242,6 +254,7 @@ Section "-Register"
   ${If} $RegisterFailedName != ""
     DetailPrint "$(RegisterFailedShort)"
     Call RemoveProduct
+    DeleteRegKey HKLM "${UNINSTALL_KEY}"
     MessageBox MB_OK|MB_ICONSTOP "$(RegisterFailed)" /SD IDOK
     Abort "$(RegisterFailedShort)"
   ${EndIf}
@@ -321,6 +334,11 @@ SectionEnd
 Section /o "un.$(NameUnSettings)" UnSecSettings
   DeleteRegKey HKCU "${SETTINGS_KEY}"
   Call un.DeleteEmptySettingsKeys
+SectionEnd
+
+; Last, so that whoever waits for the entry to go knows the removal is over.
+Section "-un.RemoveUninstallEntry"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd
 
 Function un.onInit
