@@ -254,14 +254,21 @@ TEST(FailedRegistration, StopsAndRollsEverythingBack) {
 
 // --- The default folder: install, reinstall, uninstall -----------------------
 
-class DefaultInstall : public testing::Test {
+// One silent install into the folder given by Folder() (empty: the default)
+// for the whole suite.
+template <std::wstring (*Folder)()>
+class InstalledSuite : public testing::Test {
  protected:
-  static void SetUpTestSuite() { s_setupResult = RunSetup(L""); }
+  static void SetUpTestSuite() { s_setupResult = RunSetup(L"", Folder()); }
   void SetUp() override { ASSERT_EQ(s_setupResult, 0u); }
 
-  static DWORD s_setupResult;
+  static inline DWORD s_setupResult = ~0u;
 };
-DWORD DefaultInstall::s_setupResult = ~0u;
+
+std::wstring NoFolder() {
+  return L"";
+}
+using DefaultInstall = InstalledSuite<NoFolder>;
 
 TEST_F(DefaultInstall, PutsFilesRegistrationsAndInstallPathInPlace) {
   ExpectInstalledInto(DefaultFolder());
@@ -321,14 +328,7 @@ std::wstring JapaneseFolder() {
   return KnownFolder(CSIDL_PROGRAM_FILES) + L"\\\x30C6\x30EC\x30D3 \x9332\x753B\\Brontel";
 }
 
-class JapaneseFolderInstall : public testing::Test {
- protected:
-  static void SetUpTestSuite() { s_setupResult = RunSetup(L"", JapaneseFolder()); }
-  void SetUp() override { ASSERT_EQ(s_setupResult, 0u); }
-
-  static DWORD s_setupResult;
-};
-DWORD JapaneseFolderInstall::s_setupResult = ~0u;
+using JapaneseFolderInstall = InstalledSuite<JapaneseFolder>;
 
 TEST_F(JapaneseFolderInstall, PutsFilesRegistrationsAndInstallPathThere) {
   ExpectInstalledInto(JapaneseFolder());
