@@ -14,11 +14,13 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "support/board_journal_win.h"
 #include "support/process_win.h"
+#include "support/screenshot_win.h"
 #include "support/test_paths_win.h"
 #include "support/windows_win.h"
 
@@ -334,10 +336,21 @@ TEST_F(JapaneseFolderInstall, PutsFilesRegistrationsAndInstallPathThere) {
   ExpectInstalledInto(JapaneseFolder());
 }
 
-// Started from the installed folder, Brontel finds its skin, its manager and
-// the virtual board, which opens its picture window and shows the source.
+// Started from the installed folder, Brontel finds its skin, its manager,
+// the channel tables and the virtual board, which opens its picture window
+// and shows the station.
 TEST_F(JapaneseFolderInstall, BrontelStartsOnTheVirtualBoardAndShowsItsPicture) {
   WriteUserText(kAppSet, L"bHideNoOvrlaySpt", L"1");
+  // One channel, 4, which the installed Japanese broadcast table puts on
+  // 171.25 MHz, where the virtual board has a station.
+  const std::wstring tvSet = std::wstring(kAppRoot) + L"\\TVSet";
+  WriteUserText(tvSet, L"lTVChnCount", L"1");
+  WriteUserText(tvSet, L"lCurrChn", L"1");
+  WriteUserText(tvSet + L"\\ChnInfo001", L"lChn", L"1");
+  WriteUserText(tvSet + L"\\ChnInfo001", L"lFreqChn", L"4");
+  WriteUserText(tvSet + L"\\ChnInfo001", L"dPresetFreq", L"0.000");
+  WriteUserText(tvSet + L"\\ChnInfo001", L"dFreqOffset", L"0.000");
+  WriteUserText(tvSet + L"\\ChnInfo001", L"szTVStnName", L"NTV");
   BoardJournal journal(TestOutputDir() + L"installer_brontel_journal.txt");
   const std::wstring exe = JapaneseFolder() + L"\\Brontel.exe";
   STARTUPINFOW startup = {sizeof(startup)};
@@ -355,21 +368,42 @@ TEST_F(JapaneseFolderInstall, BrontelStartsOnTheVirtualBoardAndShowsItsPicture) 
         return picture != nullptr;
       },
       kWindowTimeoutMs);
-  const bool sourceShown = WaitUntil(
+  const bool tuned = WaitUntil(
       [&] {
         for (const JournalLine& line : journal.Read()) {
-          if (line.command == 206 && line.direction == 'W' && line.rc == 0) return true;
+          if (line.command == 404 && line.rc == 0 &&
+              line.block.find("freq=171250000") != std::string::npos) {
+            return true;
+          }
         }
         return false;
       },
       kWindowTimeoutMs);
+  // The board draws into its window: more than one colour on the screen.
+  const bool pictureDrawn = picture != nullptr && WaitUntil(
+                                                      [&] {
+                                                        const Capture shot =
+                                                            CaptureScreenOf(picture);
+                                                        for (std::uint32_t pixel : shot.pixels) {
+                                                          if (pixel != shot.pixels.front()) {
+                                                            return true;
+                                                          }
+                                                        }
+                                                        return false;
+                                                      },
+                                                      kWindowTimeoutMs);
+  if (picture != nullptr) {
+    SaveWindowScreenshot(GetAncestor(picture, GA_ROOT),
+                         TestOutputDir() + L"installer_video_screen.png");
+  }
   TerminateProcess(info.hProcess, 0);
   WaitForSingleObject(info.hProcess, 10000);
   CloseHandle(info.hThread);
   CloseHandle(info.hProcess);
 
   ASSERT_NE(picture, nullptr) << "no picture window";
-  EXPECT_TRUE(sourceShown) << "the source was never switched on";
+  EXPECT_TRUE(tuned) << "channel 4 was not tuned from the installed table";
+  EXPECT_TRUE(pictureDrawn) << "the picture window shows nothing";
   const std::vector<JournalLine> lines = journal.Read();
   ASSERT_GE(lines.size(), 6u);
   // The start-up sequence: capabilities, limits, open, the start check, the
