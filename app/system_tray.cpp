@@ -274,9 +274,9 @@ void MinimiseToTray(HWND window) {
   }
   // A window with a hidden parent has no taskbar button.
   if (g_parkingWindow == nullptr) {
-    g_parkingWindow = CreateWindowExW(0, L"Static", L"", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
-                                      CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                                      GetModuleHandleW(nullptr), nullptr);
+    g_parkingWindow =
+        CreateWindowExW(0, L"Static", L"", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   }
   if (g_parkingWindow != nullptr) SetParent(window, g_parkingWindow);
   SetWindowLongPtrW(window, GWL_STYLE, GetWindowLongPtrW(window, GWL_STYLE) & ~WS_VISIBLE);

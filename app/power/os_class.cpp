@@ -13,7 +13,8 @@ int OsClassOf(const OsVersion& v) {
   if (v.major == 5) {
     if (v.minor == 0) return 4;
     if (v.minor == 1 && v.productType == kProductWorkstation) return 5;
-    const bool server = v.productType == kProductServer || v.productType == kProductDomainController;
+    const bool server =
+        v.productType == kProductServer || v.productType == kProductDomainController;
     if (v.minor == 2 && server) return 5;
     return kOsClassUnknown;
   }

@@ -5,6 +5,8 @@
 #include <optional>
 #include <vector>
 
+#include "app/vocabulary/program_arguments.h"
+
 namespace brontel::power {
 namespace {
 
@@ -39,10 +41,7 @@ std::string Unquote(const std::string& text) {
 
 // Everything after the power manager's own path.
 std::string AfterOwnPath(const std::string& line) {
-  if (!line.empty() && line[0] == '"') {
-    const std::size_t close = line.find('"', 1);
-    return close == std::string::npos ? std::string() : line.substr(close + 1);
-  }
+  if (!line.empty() && line[0] == '"') return ArgumentsAfterProgramName(line);
   // Unquoted, the own path may hold spaces, so it ends at its file name.
   const std::string lower = Lower(line);
   for (std::size_t at = lower.find(kOwnName); at != std::string::npos;
@@ -50,8 +49,7 @@ std::string AfterOwnPath(const std::string& line) {
     const std::size_t end = at + sizeof(kOwnName) - 1;
     if (end == line.size() || IsBlank(line[end])) return line.substr(end);
   }
-  const std::size_t blank = line.find_first_of(" \t");
-  return blank == std::string::npos ? std::string() : line.substr(blank);
+  return ArgumentsAfterProgramName(line);
 }
 
 std::optional<int> Number(const std::string& text) {
@@ -136,9 +134,8 @@ PowerManagerParse ParsePowerManagerLine(const std::string& commandLine) {
       request.day = (*date)[0];
       request.month = (*date)[1];
       request.year = (*date)[2];
-      if (request.year < 1601 || request.year > 30827 || request.month < 1 ||
-          request.month > 12 || request.day < 1 ||
-          request.day > DaysInMonth(request.year, request.month)) {
+      if (request.year < 1601 || request.year > 30827 || request.month < 1 || request.month > 12 ||
+          request.day < 1 || request.day > DaysInMonth(request.year, request.month)) {
         return Fail("The wake-up date \"" + token + "\" is no day of the calendar.");
       }
       haveDate = true;

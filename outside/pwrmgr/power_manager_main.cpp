@@ -60,8 +60,8 @@ int Run(HINSTANCE instance, int showCommand) {
   const std::wstring commandLine = GetCommandLineW();
   const power::PowerManagerParse parse = power::ParsePowerManagerLine(Narrow(commandLine));
   if (!parse.ok) {
-    const std::wstring text = L"kxPwrMgr cannot use this command line:\n" + commandLine +
-                              L"\n\n" + Widen(parse.error);
+    const std::wstring text =
+        L"kxPwrMgr cannot use this command line:\n" + commandLine + L"\n\n" + Widen(parse.error);
     OutputDebugStringW((L"kxPwrMgr: refused: " + Widen(parse.error) + L"\r\n").c_str());
     MessageBoxW(nullptr, text.c_str(), kTitle, MB_OK | MB_ICONSTOP);
     return kExitRefused;

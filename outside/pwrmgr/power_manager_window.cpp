@@ -20,17 +20,17 @@ bool PowerManagerWindow::Create(HINSTANCE instance, int showCommand) {
   cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   cls.lpszClassName = kClassName;
   if (!RegisterClassW(&cls)) return false;
-  m_hwnd = CreateWindowExW(0, kClassName, kTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-                           CW_USEDEFAULT, CW_USEDEFAULT, kWidth, kHeight, nullptr, nullptr,
-                           instance, nullptr);
+  m_hwnd =
+      CreateWindowExW(0, kClassName, kTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
+                      CW_USEDEFAULT, kWidth, kHeight, nullptr, nullptr, instance, nullptr);
   if (m_hwnd == nullptr) return false;
   const HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   for (int id : {kItemCommandLine, kItemRequest, kItemStatus}) {
     const int row = id - kItemCommandLine;
-    HWND item = CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE | SS_LEFT, kMargin,
-                                kMargin + row * kLineHeight, kWidth - 3 * kMargin, kLineHeight,
-                                m_hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                instance, nullptr);
+    HWND item =
+        CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE | SS_LEFT, kMargin,
+                        kMargin + row * kLineHeight, kWidth - 3 * kMargin, kLineHeight, m_hwnd,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
     SendMessageW(item, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
   ShowWindow(m_hwnd, showCommand);

@@ -70,10 +70,10 @@ TEST(HandOver, CommandLineForFolderWithSpacesAndForDriveRoot) {
   const DateTime now = MakeLocalDateTime(2026, 1, 5, 8, 55, 30);
   const HandOverPlan plan = PlanHandOver(6, true, 11 * 60, now);
   ASSERT_TRUE(plan.handOver());
-  EXPECT_EQ(PowerManagerCommandLine("C:\\Program Files\\Kestrova TV\\Brontel.exe", 1160,
-                                    plan.wakeTime),
-            "C:\\Program Files\\Kestrova TV\\kxPwrMgr.exe C:\\Program Files\\Kestrova "
-            "TV\\Brontel.exe L:1160 /w S:4 D:5_1_2026 T:9_1");
+  EXPECT_EQ(
+      PowerManagerCommandLine("C:\\Program Files\\Kestrova TV\\Brontel.exe", 1160, plan.wakeTime),
+      "C:\\Program Files\\Kestrova TV\\kxPwrMgr.exe C:\\Program Files\\Kestrova "
+      "TV\\Brontel.exe L:1160 /w S:4 D:5_1_2026 T:9_1");
   EXPECT_EQ(PowerManagerCommandLine("D:\\Brontel.exe", 1000, MakeLocalDateTime(2027, 10, 31, 0, 0)),
             "D:\\kxPwrMgr.exe D:\\Brontel.exe L:1000 /w S:4 D:31_10_2027 T:0_0");
 }

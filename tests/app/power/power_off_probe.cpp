@@ -45,8 +45,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   GetModuleFileNameW(nullptr, path, MAX_PATH);
   std::wstring log = path;
   log = log.substr(0, log.find_last_of(L'\\') + 1) + L"power_off_probe.log";
-  g_log = CreateFileW(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0,
-                      nullptr);
+  g_log =
+      CreateFileW(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
   WNDCLASSW cls = {};
   cls.lpfnWndProc = Proc;
   cls.hInstance = instance;

@@ -21,7 +21,7 @@ TEST(TrayWndRect, EachFallbackInTurn) {
                               {"TrayNotifyWnd", {0, 0, 1, 1}}};  // after the clock: not looked at
   TaskbarFacts clockBelow = besideClock;
   clockBelow.trayChildren[2].rect = {884, 742, 1018, 755};  // ends 11 px above
-  TaskbarFacts buttonsOnly;  // as under Wine's virtual desktop
+  TaskbarFacts buttonsOnly;                                 // as under Wine's virtual desktop
   buttonsOnly.trayWindow = bar;
   buttonsOnly.trayChildren = {{"Button", {0, 738, 60, 768}}};
   TaskbarFacts rightEdge;

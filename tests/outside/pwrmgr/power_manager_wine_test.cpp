@@ -42,8 +42,8 @@ std::wstring WakeFields(int minutes) {
 }
 
 std::wstring ReadUtf16File(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            0, nullptr);
+  HANDLE file =
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return L"";
   wchar_t buffer[1024] = {};
   DWORD read = 0;
@@ -78,8 +78,7 @@ TEST_F(PowerManagerTest, MalformedLineIsRefusedNamingWhatItCouldNotRead) {
   HWND box = WaitForOtherDialog(manager.pid(), nullptr, IDOK, kWindowMs);
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(WindowText(box), kTitle);
-  EXPECT_NE(StaticTexts(box).find(L"D:31_2_2027"), std::wstring::npos)
-      << Narrow(StaticTexts(box));
+  EXPECT_NE(StaticTexts(box).find(L"D:31_2_2027"), std::wstring::npos) << Narrow(StaticTexts(box));
   EXPECT_TRUE(FindTopWindows(manager.pid(), kWindowClass, nullptr).empty());
   ClickButton(box, IDOK);
   ASSERT_TRUE(manager.WaitForExit(kExitMs));
