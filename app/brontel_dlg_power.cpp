@@ -4,8 +4,8 @@
 #include "app/brontel_dlg.h"
 
 #include "app/power/handover.h"
-#include "app/power/next_sche_start.h"
 #include "app/resource_module.h"
+#include "app/scheduler/schedule_times.h"
 #include "lang/resource_ids.h"
 #include "win32/text_convert.h"
 
@@ -58,9 +58,12 @@ void CBrontelDlg::FreePowerLibrary() {
 
 void CBrontelDlg::HandOverToPowerManager() {
   const DateTime now = LocalNow();
+  std::optional<std::int64_t> secondsToNext;
+  if (const std::optional<NextScheItem> next = FindNextScheItem(m_settings.scheSet, now)) {
+    secondsToNext = next->seconds;
+  }
   const power::HandOverPlan plan =
-      power::PlanHandOver(GetOsClass(), m_powerLibrary.IsHibernateAllowed(),
-                          power::SecondsToNextScheStart(m_settings.scheSet, now), now);
+      power::PlanHandOver(GetOsClass(), m_powerLibrary.IsHibernateAllowed(), secondsToNext, now);
   if (!plan.handOver()) {
     ShowResMessage(m_hwnd, static_cast<UINT>(plan.messageId), IDS_CAPTION,
                    MB_OK | MB_ICONEXCLAMATION);

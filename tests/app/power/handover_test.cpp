@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "app/power/handover.h"
-#include "app/power/next_sche_start.h"
 #include "app/power/os_class.h"
+#include "app/scheduler/schedule_times.h"
 
 namespace brontel::power {
 namespace {
@@ -93,41 +93,15 @@ ScheItem Entry(int kind, DateTime start) {
   return item;
 }
 
-TEST(NextScheStart, OnceWeeklyDailyAndTies) {
-  // Wednesday 2026-12-09 21:30.
-  const DateTime now = MakeLocalDateTime(2026, 12, 9, 21, 30);
-  struct Case {
-    std::vector<ScheItem> items;
-    std::optional<std::int64_t> seconds;
-  };
-  const Case cases[] = {
-      {{}, std::nullopt},
-      {{Entry(0, now - 60)}, std::nullopt},  // past one-time entry
-      {{Entry(0, now + 660)}, 660},
-      // Weekly, Wednesday 21:00 of an earlier year: next week.
-      {{Entry(1, MakeLocalDateTime(2025, 12, 10, 21, 0))}, 7 * 86400 - 1800},
-      // Weekly, Friday: two days ahead.
-      {{Entry(1, MakeLocalDateTime(2026, 1, 2, 22, 0))}, 2 * 86400 + 1800},
-      // Daily 21:00 passed: tomorrow.
-      {{Entry(2, MakeLocalDateTime(2020, 5, 5, 21, 0))}, 86400 - 1800},
-      {{Entry(3, now + 60)}, std::nullopt},
-      {{Entry(0, now + 5000), Entry(2, MakeLocalDateTime(2020, 1, 1, 22, 0))}, 1800},
-  };
-  for (const Case& c : cases) {
-    ScheSetGroup schedule;
-    schedule.lScheItemCount = static_cast<std::int32_t>(c.items.size());
-    for (size_t i = 0; i < c.items.size(); ++i) schedule.items[i] = c.items[i];
-    EXPECT_EQ(SecondsToNextScheStart(schedule, now), c.seconds) << c.items.size();
-  }
-}
-
 TEST(HandOver, WeeklyEntryWakesFiveMinutesBeforeItsNextOccurrence) {
   // Monday 2026-12-07 21:30; the entry records Mondays at 21:00.
   const DateTime now = MakeLocalDateTime(2026, 12, 7, 21, 30);
   ScheSetGroup schedule;
   schedule.lScheItemCount = 1;
   schedule.items[0] = Entry(1, MakeLocalDateTime(2026, 11, 30, 21, 0));
-  const HandOverPlan plan = PlanHandOver(6, true, SecondsToNextScheStart(schedule, now), now);
+  const std::optional<NextScheItem> next = FindNextScheItem(schedule, now);
+  ASSERT_TRUE(next);
+  const HandOverPlan plan = PlanHandOver(6, true, next->seconds, now);
   ASSERT_TRUE(plan.handOver());
   EXPECT_EQ(plan.wakeTime, MakeLocalDateTime(2026, 12, 14, 20, 55));
 }
