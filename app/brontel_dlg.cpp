@@ -98,7 +98,7 @@ INT_PTR CBrontelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
           OnCancel();
           break;
         default:
-          OnCommand(LOWORD(wParam));
+          if (!OnTrayCommand(LOWORD(wParam))) OnCommand(LOWORD(wParam));
           break;
       }
       return TRUE;
@@ -121,6 +121,14 @@ INT_PTR CBrontelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return FALSE;
     }
+    case kTrayCallbackMessage:
+      SetWindowLongPtrW(m_hwnd, DWLP_MSGRESULT, OnTrayCallback(wParam, lParam));
+      return TRUE;
+    case WM_ENDSESSION:
+      // Powering off was asked for but the session goes on (a program
+      // refused to end): with the board already closed, the program ends.
+      if (wParam == FALSE && bPowerOffAtExit && bShuttingDown) EndDialog();
+      return TRUE;
     case WM_IEPG_RESERVE:
       OnIepgReserve();
       SetWindowLongPtrW(m_hwnd, DWLP_MSGRESULT, 0);

@@ -14,6 +14,7 @@
 #include "app/panel/digit_entry.h"
 #include "app/panel/panel_skin_win.h"
 #include "app/startup_steps.h"
+#include "app/power_library_win.h"
 #include "app/system_tray.h"
 #include "win32/handles.h"
 #include "win32/window_base.h"
@@ -93,10 +94,23 @@ class CBrontelDlg : public DialogBase, public BoardClientHost {
   void SeekMedia(std::int32_t command);
   // Long, Normal, High, Custom in turn.
   void CycleRecordMode();
-  // Not built yet: the power manager hand-over, the settings sheet and snapshots.
-  void HandOverToPowerManager();
+  // Not built yet: the settings sheet and snapshots.
   void OpenSettingsSheet();
   void TakeSnapshot();
+
+  // Reservation mode and the tray. The power library is loaded when the
+  // board starts; without it reservation mode stays off for the run.
+  bool LoadPowerLibrary();
+  void FreePowerLibrary();
+  // Refuses with a message, or starts the power manager and shuts down.
+  void HandOverToPowerManager();
+  void MinimisePanelToTray();
+  // Brings the panel and the video window back from the tray.
+  void RestoreFromTray();
+  // Tray menu commands 40001 to 40003; false for any other id.
+  bool OnTrayCommand(UINT id);
+  LRESULT OnTrayCallback(WPARAM id, LPARAM mouseMessage);
+  bool bInTray = false;
 
   // BoardClientHost
   HWND MainWindow() override { return m_hwnd; }
@@ -193,6 +207,7 @@ class CBrontelDlg : public DialogBase, public BoardClientHost {
   UniqueIcon m_smallIcon;
   CInstanceChecker m_instanceChecker;
   CSystemTray m_tray;
+  PowerLibrary m_powerLibrary;
   CAppSettings m_settings;
   std::unique_ptr<SettingsStore> m_store;
   panel::PanelSkin m_panel;

@@ -38,8 +38,6 @@ void CBrontelDlg::CycleRecordMode() {
   RefreshPanel();
 }
 
-void CBrontelDlg::HandOverToPowerManager() {}
-
 void CBrontelDlg::OpenSettingsSheet() {}
 
 void CBrontelDlg::TakeSnapshot() {}

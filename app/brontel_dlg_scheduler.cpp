@@ -296,12 +296,7 @@ void CBrontelDlg::OnScheduleBlinkTimer() {
 // Restores a panel that was minimised to the tray, so that whoever comes
 // back to the PC sees what records.
 void CBrontelDlg::RestoreFromTrayForScheItem() {
-  if (!m_tray.IsCreated() || m_tray.IsHidden()) return;
-  m_tray.HideIcon();
-  ShowWindow(m_hwnd, SW_SHOW);
-  if (bVideoWndExists && m_settings.appSet.msCurrSrc != kSourceRadio) {
-    m_videoWnd.ShowVideo(true, bFullScreen);
-  }
+  if (bInTray) RestoreFromTray();
 }
 
 void CBrontelDlg::OnWakeEndTimer() {
