@@ -98,7 +98,7 @@ INT_PTR CBrontelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
           OnCancel();
           break;
         default:
-          OnCommand(LOWORD(wParam));
+          if (!OnTrayCommand(LOWORD(wParam))) OnCommand(LOWORD(wParam));
           break;
       }
       return TRUE;
@@ -123,6 +123,18 @@ INT_PTR CBrontelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case kMsgStopMedia:
       OnStopMediaMessage(wParam);
+      SetWindowLongPtrW(m_hwnd, DWLP_MSGRESULT, 0);
+      return TRUE;
+    case kTrayCallbackMessage:
+      SetWindowLongPtrW(m_hwnd, DWLP_MSGRESULT, OnTrayCallback(wParam, lParam));
+      return TRUE;
+    case WM_ENDSESSION:
+      // Powering off was asked for but the session goes on (a program
+      // refused to end): with the board already closed, the program ends.
+      if (wParam == FALSE && bPowerOffAtExit && bShuttingDown) EndDialog();
+      return TRUE;
+    case WM_IEPG_RESERVE:
+      OnIepgReserve();
       SetWindowLongPtrW(m_hwnd, DWLP_MSGRESULT, 0);
       return TRUE;
     case kMsgBoardEvent:
@@ -224,6 +236,8 @@ BOOL CALLBACK CBrontelDlg::SweepWindow(HWND window, LPARAM param) {
   return TRUE;
 }
 
+// Every timer of the main window comes here. Timers of the program's other
+// parts (the board client, the recorder) go on through the default path.
 void CBrontelDlg::OnTimer(UINT_PTR id) {
   switch (id) {
     case kTimerScreenSaverSweep:
@@ -250,11 +264,27 @@ void CBrontelDlg::OnTimer(UINT_PTR id) {
     case kTimerVolumeDownRepeat:
       OnVolumeTimer(static_cast<unsigned>(id));
       break;
+    case kTimerScheduler:
+      OnSchedulerTick();
+      break;
+    case kTimerWakeEnd:
+      OnWakeEndTimer();
+      break;
+    case kTimerScheduleBlink:
+      OnScheduleBlinkTimer();
+      break;
+    case kTimerStopForSchedule:
+      KillTimer(m_hwnd, kTimerStopForSchedule);
+      StopMedia();
+      RefreshPanel();
+      break;
     default:
       if (OnMediaTimer(id)) break;
       m_board.OnTimer(id);
       break;
   }
+  // The disk check closes every recording status tick, whoever runs it.
+  if (id == kTimerRecordStatus) CheckRecordingDiskSpace();
 }
 
 // The window's close command, Enter and Escape never end the program by

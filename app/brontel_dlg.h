@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "app/scheduler/scheduler_tick.h"
 #include "app/settings/app_settings.h"
 #include "app/capture_size_watch.h"
 #include "app/command_line.h"
@@ -15,10 +16,13 @@
 #include "app/panel/digit_entry.h"
 #include "app/panel/panel_skin_win.h"
 #include "app/startup_steps.h"
+#include "app/power_library_win.h"
 #include "app/system_tray.h"
 #include "win32/handles.h"
 #include "win32/window_base.h"
 #include "app/vocabulary/message_ids.h"
+#include "app/vocabulary/run_modes.h"
+#include "app/vocabulary/source_numbers.h"
 #include "app/vocabulary/timer_ids.h"
 #include "tv/board_client_win.h"
 #include "tv/video_window_win.h"
@@ -126,14 +130,23 @@ class CBrontelDlg : public DialogBase, public BoardClientHost {
   std::int32_t lElapsedSec = 0;
   std::int32_t lRemainSec = 0;
   std::int32_t lEstimatedSec = 0;
-  // The scheduler's entry being recorded, and its marks.
-  ScheItem ActiveScheItem;
-  std::int32_t bScheRecording = 0;
-  std::int32_t bScheBlocked = 0;
 
-  // Not built yet: the power manager hand-over and the settings sheet.
-  void HandOverToPowerManager();
+  // Not built yet: the settings sheet.
   void OpenSettingsSheet();
+
+  // Reservation mode and the tray. The power library is loaded when the
+  // board starts; without it reservation mode stays off for the run.
+  bool LoadPowerLibrary();
+  void FreePowerLibrary();
+  // Refuses with a message, or starts the power manager and shuts down.
+  void HandOverToPowerManager();
+  void MinimisePanelToTray();
+  // Brings the panel and the video window back from the tray.
+  void RestoreFromTray();
+  // Tray menu commands 40001 to 40003; false for any other id.
+  bool OnTrayCommand(UINT id);
+  LRESULT OnTrayCallback(WPARAM id, LPARAM mouseMessage);
+  bool bInTray = false;
 
   // BoardClientHost
   HWND MainWindow() override { return m_hwnd; }
@@ -149,6 +162,44 @@ class CBrontelDlg : public DialogBase, public BoardClientHost {
   void SetRecorderAudioMode(std::int32_t mode) override;
   void SetCaptureAudioMode(std::int32_t mode) override;
 
+  // The scheduler runtime (brontel_dlg_scheduler.cpp).
+  // The entry that is prepared or recorded.
+  ScheItem ActiveScheItem;
+  // A recording started by the scheduler runs.
+  std::int32_t bScheRecording = 0;
+  // The user stopped the preparation: that occurrence is not prepared again.
+  std::int32_t bScheBlocked = 0;
+  // The warning before an entry is shown.
+  std::int32_t bAskingBusy = 0;
+  // The stop of the media while an entry is prepared: back to live, and
+  // that occurrence stays blocked. The recorder's stop calls it.
+  void CancelSchePreparation();
+  // Kind 2 blinks every 1000 ms, kind 3 every 500 ms; any other kind stops
+  // blinking and hides the indicator.
+  void BlinkScheduleIndicator(int kind);
+
+ private:
+  void OnSchedulerTick();
+  void ApplySchedulerPlan(const SchedulerPlan& plan);
+  void PrepareScheItem(const ScheItem& item);
+  void StartScheRecording();
+  void EndScheRecording();
+  void WarnBusyBeforeScheItem();
+  void OnScheduleBlinkTimer();
+  void OnWakeEndTimer();
+  // At the end of every recording status tick.
+  void CheckRecordingDiskSpace();
+  // Message 0x464 from the iEPG handler.
+  void OnIepgReserve();
+  // While the settings sheet is open its scheduler page takes the entry
+  // over; true when it did.
+  bool HandIepgEntryToSettingsSheet();
+  void RestoreFromTrayForScheItem();
+  SchedulerMemory m_scheMemory;
+  int m_blinkKind = kBlinkOff;
+  bool m_blinkShown = false;
+
+ public:
  private:
   INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   bool PreTranslateMessage(MSG* msg);
@@ -205,6 +256,7 @@ class CBrontelDlg : public DialogBase, public BoardClientHost {
   UniqueIcon m_smallIcon;
   CInstanceChecker m_instanceChecker;
   CSystemTray m_tray;
+  PowerLibrary m_powerLibrary;
   CAppSettings m_settings;
   std::unique_ptr<SettingsStore> m_store;
   panel::PanelSkin m_panel;

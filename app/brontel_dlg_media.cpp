@@ -16,6 +16,7 @@
 #include "app/recording/record_profiles.h"
 #include "app/recording/snapshot_names.h"
 #include "app/resource_module.h"
+#include "app/scheduler/schedule_times.h"
 #include "app/settings/settings_values.h"
 #include "lang/resource_ids.h"
 #include "win32/text_convert.h"
@@ -32,7 +33,6 @@ constexpr UINT kRadioPositionMs = 500;
 constexpr DWORD kMediaSettleMs = 500;
 constexpr LONG kNeutralAudioLevel = 50;
 constexpr LONG kMillisecondsPerSecond = 1000;
-constexpr UINT kTimerScheduleBlink = 1000;
 
 // Message strings.
 constexpr UINT kStringFolderMissing = 278;
@@ -186,20 +186,15 @@ bool CBrontelDlg::StartCapture(std::int32_t kind, bool scheduled) {
       lEstimatedSec = recording::AviEstimateSec(capt.lRecSizeLimitMB);
     }
   }
-  SetTimer(m_hwnd, kTimerMediaSupervision, kMediaSupervisionMs, nullptr);
+  SetTimer(m_hwnd, kTimerRecordStatus, kMediaSupervisionMs, nullptr);
   return true;
 }
 
 void CBrontelDlg::StopMedia() {
   if (lRunMode == kRunLive || m_stoppingMedia) return;
   m_stoppingMedia = true;
-  if (lRunMode == kRunSchedulePrepared) {
-    // The prepared entry is given up: its indicator stops blinking and the
-    // scheduler leaves that occurrence alone.
-    KillTimer(m_hwnd, kTimerScheduleBlink);
-    m_panel.ShowSchedule(true);
-    bScheBlocked = 1;
-  }
+  // A prepared entry is given up: that occurrence is not prepared again.
+  if (lRunMode == kRunSchedulePrepared) CancelSchePreparation();
   if (RadioPlaybackRuns()) {
     KillTimer(m_hwnd, kTimerRadioPosition);
   } else {
@@ -216,7 +211,7 @@ void CBrontelDlg::StopMedia() {
   bAtEnd = false;
   // Otherwise the next snapshot would still see a picture-in-picture file.
   bPlayInPIP = false;
-  KillTimer(m_hwnd, kTimerMediaSupervision);
+  KillTimer(m_hwnd, kTimerRecordStatus);
   ShowMediaTime(panel::kAreaElapsed, false, panel::kKindRecord, 0);
   ShowMediaTime(panel::kAreaRemaining, false, panel::kKindRecord, 0);
   m_sizeWatch.Stop(m_inSizeWatchMessage);
@@ -281,7 +276,7 @@ bool CBrontelDlg::StartPlayback(const std::string& path, bool inPIP) {
       StopMedia();
       return false;
     }
-    SetTimer(m_hwnd, kTimerMediaSupervision, kMediaSupervisionMs, nullptr);
+    SetTimer(m_hwnd, kTimerRecordStatus, kMediaSupervisionMs, nullptr);
   }
   const recording::PlaybackParts parts = recording::ParsePlaybackParts(path);
   if (parts.partNo != 0) {
@@ -407,8 +402,8 @@ bool CBrontelDlg::ReadCaptureTimes(CaptureTimes* times) {
 
 std::int64_t CBrontelDlg::SecondsToActiveScheStop() const {
   const recording::LocalTime now = Now();
-  return ActiveScheItem.tStopDateTime -
-         MakeLocalDateTime(now.year, now.month, now.day, now.hour, now.minute, now.second);
+  return SecondsToScheStop(ActiveScheItem, MakeLocalDateTime(now.year, now.month, now.day, now.hour,
+                                                             now.minute, now.second));
 }
 
 void CBrontelDlg::ShowMediaTime(int area, bool visible, int kind, std::int64_t seconds) {
@@ -493,7 +488,7 @@ void CBrontelDlg::SuperviseMedia() {
 
 bool CBrontelDlg::OnMediaTimer(UINT_PTR id) {
   switch (id) {
-    case kTimerMediaSupervision:
+    case kTimerRecordStatus:
       SuperviseMedia();
       return true;
     case kTimerPlaybackShow:
@@ -552,8 +547,6 @@ int CBrontelDlg::TakeSnapshotToFile() {
       m_board.TakeSnapshot(path, size.width, size.height, snap.lImageFormat, snap.lJPGQuality);
   return taken.value_or(false) ? 1 : 0;
 }
-
-void CBrontelDlg::HandOverToPowerManager() {}
 
 void CBrontelDlg::OpenSettingsSheet() {}
 

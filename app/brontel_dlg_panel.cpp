@@ -14,6 +14,7 @@ panel::PanelState CBrontelDlg::MakePanelState() const {
   state.lRunMode = lRunMode;
   state.msCurrSrc = m_settings.appSet.msCurrSrc;
   state.overlayMode = overlayMode;
+  state.reservationAvailable = m_powerLibrary.complete();
   return state;
 }
 
@@ -87,7 +88,7 @@ void CBrontelDlg::RunPanelOp(panel::PanelOp op) {
       if (!bShuttingDown) StartShutdown();
       break;
     case PanelOp::kMinimiseToTray:
-      ShowWindow(m_hwnd, SW_MINIMIZE);
+      MinimisePanelToTray();
       break;
     case PanelOp::kTimeShift:
       TimeShiftButton();

@@ -20,10 +20,10 @@ void CBrontelDlg::StartShutdown() {
     if (m_store) m_settings.SaveAll(*m_store);
   }
   bShuttingDown = true;
-  // A recording is closed by the board before the board itself goes, so
-  // its file ends whole.
-  StopMedia();
   m_board.QuietForShutdown();
+  // A recording, time shift or playback is closed before the board goes,
+  // so that a recorded file ends properly.
+  StopMedia();
   SetTimer(m_hwnd, kTimerFinalCleanup, kFinalCleanupMs, nullptr);
 }
 

@@ -25,6 +25,7 @@ void CBrontelDlg::RunStartupContinuation() {
   m_board.bWakeStart = bWakeStart != 0;
   if (!ContinueStartup(StartupStep::kCreateBoard, m_board.CreateBoard())) return;
   if (!ContinueStartup(StartupStep::kBoardStart, m_board.CheckBoardStart() ? 1 : 0)) return;
+  LoadPowerLibrary();
 
   const bool trayCreated = CreateTrayIcon();
   if (!trayCreated) OutputDebugStringW(L"Brontel: the tray icon could not be created\r\n");
@@ -87,18 +88,6 @@ void CBrontelDlg::StoreHideNoOverlayNotice(std::int32_t value) {
   if (!m_store) return;
   StoreKey key = OpenSettingsKey(*m_store, GroupPath(SettingsGroup::kAppSet));
   if (key) WriteLong(key, "bHideNoOvrlaySpt", value);
-}
-
-bool CBrontelDlg::CreateTrayIcon() {
-  const std::wstring tip = LoadResString(IDS_TRAY_TIP);
-  HICON icon = static_cast<HICON>(LoadImageW(ResourceModule(), MAKEINTRESOURCEW(IDI_TRAY),
-                                             IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                             GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-  if (icon == nullptr) return false;
-  if (!m_tray.Create(m_hwnd, kTrayCallbackMessage, tip, icon, kTrayIconId)) return false;
-  // Shown only while the panel is minimised to the tray.
-  m_tray.HideIcon();
-  return true;
 }
 
 void CBrontelDlg::ShowWakeNotice() {

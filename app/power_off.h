@@ -3,10 +3,9 @@
 
 namespace brontel {
 
-// Frees the power library if it was loaded.
-void FreePowerLibrary();
-
-// Asks the system to power off; false when that could not be started.
+// Enables the shutdown privilege and asks the system to power off, without
+// forcing programs that refuse to end. False when the request could not be
+// made; nothing is reported to the user either way.
 bool PowerOffPc();
 
 }  // namespace brontel

@@ -80,12 +80,12 @@ TEST(SystemTray, IconIsAddedHiddenAndRemoved) {
   CSystemTray tray;
   HICON icon = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
   ASSERT_TRUE(tray.Create(owner, 0x800A, L"Brontel TV", icon, 122));
-  EXPECT_TRUE(tray.IsCreated());
+  EXPECT_FALSE(tray.IsRemoved());
   EXPECT_FALSE(tray.IsHidden());
   tray.HideIcon();
   EXPECT_TRUE(tray.IsHidden());
   tray.RemoveIcon();
-  EXPECT_FALSE(tray.IsCreated());
+  EXPECT_TRUE(tray.IsRemoved());
   // A tip longer than the taskbar holds is cut, not refused.
   EXPECT_TRUE(tray.Create(owner, 0x800A, std::wstring(300, L'x'), icon, 122));
   tray.RemoveIcon();

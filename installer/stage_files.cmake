@@ -1,0 +1,81 @@
+# Gathers what Brontel-Setup.exe carries into one folder, without debug
+# information, and writes files.nsh: the lists of files the installer puts in
+# place, registers, and the uninstaller removes again.
+# Run as: cmake -DCONFIG=<stage_config.cmake> -P stage_files.cmake
+include(${CONFIG})
+
+file(REMOVE_RECURSE ${STAGE_DIR})
+file(MAKE_DIRECTORY ${STAGE_DIR}/bin ${STAGE_DIR}/windows ${STAGE_DIR}/folder)
+
+function(stage_binary path)
+  get_filename_component(name ${path} NAME)
+  execute_process(COMMAND ${STRIP} --strip-debug -o ${STAGE_DIR}/bin/${name} ${path}
+                  RESULT_VARIABLE result)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "cannot strip ${path}")
+  endif()
+endfunction()
+
+# A library is a COM server when it exports DllRegisterServer.
+function(is_com_server path out)
+  set(${out} FALSE PARENT_SCOPE)
+  if(NOT OBJDUMP)
+    return()
+  endif()
+  execute_process(COMMAND ${OBJDUMP} -p ${path} OUTPUT_VARIABLE exports ERROR_QUIET)
+  if(exports MATCHES "[ \t]DllRegisterServer[\r\n]")
+    set(${out} TRUE PARENT_SCOPE)
+  endif()
+endfunction()
+
+function(macro_block name items out)
+  set(text "!macro ${name} _action\n")
+  foreach(item ${items})
+    string(APPEND text "  !insertmacro \${_action} \"${item}\"\n")
+  endforeach()
+  string(APPEND text "!macroend\n\n")
+  set(${out} "${${out}}${text}" PARENT_SCOPE)
+endfunction()
+
+set(program_names "")
+foreach(path ${PROGRAM_FILES})
+  stage_binary(${path})
+  get_filename_component(name ${path} NAME)
+  list(APPEND program_names ${name})
+endforeach()
+
+set(standin_names "")
+set(standin_servers "")
+foreach(path ${STANDIN_FILES})
+  stage_binary(${path})
+  get_filename_component(name ${path} NAME)
+  list(APPEND standin_names ${name})
+  if(NOT name MATCHES "\\.[eE][xX][eE]$")
+    is_com_server(${path} server)
+    if(server)
+      list(APPEND standin_servers ${name})
+    endif()
+  endif()
+endforeach()
+
+# Plain files, copied as they are into a folder of the stage.
+function(stage_plain_files paths folder out)
+  set(names "")
+  foreach(path ${paths})
+    file(COPY ${path} DESTINATION ${STAGE_DIR}/${folder})
+    get_filename_component(name ${path} NAME)
+    list(APPEND names ${name})
+  endforeach()
+  set(${out} ${names} PARENT_SCOPE)
+endfunction()
+stage_plain_files("${WINDOWS_FILES}" windows windows_names)
+stage_plain_files("${FOLDER_DATA_FILES}" folder folder_data_names)
+
+set(nsh "; Written by stage_files.cmake for this build; do not edit.\n\n")
+macro_block(BrontelProgramFiles "${program_names}" nsh)
+macro_block(BrontelProgramServers "${PROGRAM_SERVERS}" nsh)
+macro_block(BrontelStandInFiles "${standin_names}" nsh)
+macro_block(BrontelStandInServers "${standin_servers}" nsh)
+macro_block(BrontelWindowsFiles "${windows_names}" nsh)
+macro_block(BrontelFolderDataFiles "${folder_data_names}" nsh)
+file(WRITE ${STAGE_DIR}/files.nsh "${nsh}")

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# own-wineserver.sh BUILD_DIR PROGRAM [ARGS...]
+# Runs a Windows test program in a Wine prefix, and so a wineserver, of its
+# own, created once next to the build's prefix. For tests whose subject ends
+# every windowed program of its server (a power-off request).
+set -euo pipefail
+build=$(cd "$1" && pwd)
+shift
+root=$(cd "$(dirname "$0")/../../.." && pwd)
+export BRONTEL_WINEPREFIX="$build/wineprefix-own"
+"$root/scripts/wine-prefix.sh" "$build" >/dev/null
+BRONTEL_BUILD_DIR="$build" . "$root/scripts/wine-env.sh"
+status=0
+wine "$@" || status=$?
+# The server ends once its last program has; it is ours alone.
+timeout 30 wineserver -w || wineserver -k
+exit $status
