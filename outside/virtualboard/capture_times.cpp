@@ -26,33 +26,39 @@ int64_t RingSeekPosition(int64_t targetMs, int64_t writeMs, int64_t lengthMs) {
   return position < oldest ? oldest : position;
 }
 
-void PlayClock::Start(int64_t nowMs, int64_t positionMs) {
-  m_anchorTime = nowMs;
-  m_anchorPosition = positionMs;
-  m_paused = false;
+namespace {
+
+int64_t Clamp(int64_t position, int64_t writeMs, int64_t lengthMs) {
+  const int64_t oldest = lengthMs > 0 && writeMs > lengthMs ? writeMs - lengthMs : 0;
+  if (position < oldest) return oldest;
+  return position > writeMs ? writeMs : position;
 }
 
-void PlayClock::Pause(int64_t nowMs) {
+}  // namespace
+
+int64_t ShiftPosition::Position(int64_t writeMs, int64_t lengthMs) const {
+  return Clamp(m_paused ? m_held : writeMs - m_delay, writeMs, lengthMs);
+}
+
+void ShiftPosition::Pause(int64_t writeMs, int64_t lengthMs) {
   if (m_paused) return;
-  m_anchorPosition = Position(nowMs);
-  m_anchorTime = nowMs;
+  m_held = Position(writeMs, lengthMs);
   m_paused = true;
 }
 
-void PlayClock::Resume(int64_t nowMs) {
+void ShiftPosition::Resume(int64_t writeMs, int64_t lengthMs) {
   if (!m_paused) return;
-  m_anchorTime = nowMs;
+  m_delay = writeMs - Position(writeMs, lengthMs);
   m_paused = false;
 }
 
-void PlayClock::Seek(int64_t nowMs, int64_t positionMs) {
-  m_anchorTime = nowMs;
-  m_anchorPosition = positionMs;
-}
-
-int64_t PlayClock::Position(int64_t nowMs) const {
-  if (m_paused || nowMs < m_anchorTime) return m_anchorPosition;
-  return m_anchorPosition + (nowMs - m_anchorTime);
+void ShiftPosition::Seek(int64_t writeMs, int64_t lengthMs, int64_t positionMs) {
+  const int64_t position = Clamp(positionMs, writeMs, lengthMs);
+  if (m_paused) {
+    m_held = position;
+  } else {
+    m_delay = writeMs - position;
+  }
 }
 
 }  // namespace virtualboard

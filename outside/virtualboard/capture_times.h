@@ -19,20 +19,21 @@ uint32_t TimeWord(int64_t milliseconds);
 // remainder that the buffer still holds, and never before the oldest.
 int64_t RingSeekPosition(int64_t targetMs, int64_t writeMs, int64_t lengthMs);
 
-// Where a player is, told by the changes of its state: it moves with the
-// clock while it plays and holds while it is paused.
-class PlayClock {
+// Where a time-shift viewer is, told against the write position so that it
+// keeps step with the recording itself, not with a wall clock: at live it is
+// the newest picture, paused it holds, resumed it trails by the pause, and
+// it never lies before the oldest picture the buffer holds.
+class ShiftPosition {
  public:
-  void Start(int64_t nowMs, int64_t positionMs);
-  void Pause(int64_t nowMs);
-  void Resume(int64_t nowMs);
-  void Seek(int64_t nowMs, int64_t positionMs);
-  int64_t Position(int64_t nowMs) const;
+  int64_t Position(int64_t writeMs, int64_t lengthMs) const;
+  void Pause(int64_t writeMs, int64_t lengthMs);
+  void Resume(int64_t writeMs, int64_t lengthMs);
+  void Seek(int64_t writeMs, int64_t lengthMs, int64_t positionMs);
   bool Paused() const { return m_paused; }
 
  private:
-  int64_t m_anchorPosition = 0;
-  int64_t m_anchorTime = 0;
+  int64_t m_delay = 0;
+  int64_t m_held = 0;
   bool m_paused = false;
 };
 

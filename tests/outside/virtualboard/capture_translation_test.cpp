@@ -74,19 +74,23 @@ TEST(CaptureTimes, RingSeekFindsTheHeldPositionWithThatRemainder) {
   }
 }
 
-TEST(CaptureTimes, PlayClockHoldsWhilePausedAndMovesOtherwise) {
-  PlayClock clock;
-  clock.Start(1000, 0);
-  EXPECT_EQ(clock.Position(3500), 2500);
-  clock.Pause(4000);
-  clock.Pause(5000);  // a second pause keeps the first position
-  EXPECT_EQ(clock.Position(9000), 3000);
-  clock.Resume(9000);
-  clock.Resume(9500);
-  EXPECT_EQ(clock.Position(10000), 4000) << "trails the clock by the pause";
-  clock.Seek(10000, 500);
-  EXPECT_EQ(clock.Position(10200), 700);
-  EXPECT_EQ(clock.Position(9000), 500) << "a clock read before its anchor stays put";
+TEST(CaptureTimes, ShiftPositionKeepsStepWithTheRecording) {
+  constexpr int64_t kLength = 30000;
+  ShiftPosition shift;
+  EXPECT_EQ(shift.Position(5000, kLength), 5000) << "live: the newest picture";
+  shift.Pause(5000, kLength);
+  shift.Pause(6000, kLength);  // a second pause keeps the first picture
+  EXPECT_EQ(shift.Position(9000, kLength), 5000);
+  shift.Resume(9000, kLength);
+  shift.Resume(9500, kLength);
+  EXPECT_EQ(shift.Position(12000, kLength), 8000) << "trails by the pause";
+  shift.Pause(12000, kLength);
+  EXPECT_EQ(shift.Position(50000, kLength), 20000) << "an overwritten picture gives the oldest";
+  shift.Seek(50000, kLength, 60000);
+  EXPECT_EQ(shift.Position(50000, kLength), 50000) << "never ahead of the newest";
+  shift.Resume(50000, kLength);
+  shift.Seek(50000, kLength, 30000);
+  EXPECT_EQ(shift.Position(51000, kLength), 31000);
 }
 
 }  // namespace
