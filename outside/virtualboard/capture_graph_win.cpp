@@ -142,6 +142,7 @@ bool WritingGraph::SwitchFile(const std::string& file) {
 
 void WritingGraph::Stop() {
   if (m_media) m_media->Stop();
+  if (m_source && m_media) m_pictures = m_source->VideoPin().Delivered();
   if (m_graph) {
     if (m_source) m_graph->RemoveFilter(m_source);
     if (m_grab) m_graph->RemoveFilter(m_grab.Get());

@@ -42,6 +42,8 @@ class WritingGraph {
   void Stop();
 
   bool Running() const { return static_cast<bool>(m_media); }
+  // Pictures the source sent in the last run, also after Stop.
+  long Pictures() const { return m_pictures; }
   int64_t WrittenBytes() const;
   int64_t EncodedMs() const;
   // Bytes the file holds of programme: the size limit, or for a ring buffer
@@ -62,6 +64,7 @@ class WritingGraph {
   brontel::ComPtr<brontel::IEncodeWriterControl> m_control;
   brontel::ComPtr<brontel::IDeinterlaceControl> m_deinterlace;
   brontel::CaptureSourceFilter* m_source = nullptr;  // one reference held
+  long m_pictures = 0;
 };
 
 class PlaybackGraph {

@@ -313,6 +313,7 @@ int32_t CaptureSet::Start(CaptureEntry& entry) {
 void CaptureSet::Stop(CaptureEntry& entry) {
   if (entry.writer) {
     entry.writer->Stop();
+    AppendBoardNote("graph stopped pictures=" + std::to_string(entry.writer->Pictures()));
     entry.writer.reset();
     NoteFileClosed(entry.openFile);
   }
