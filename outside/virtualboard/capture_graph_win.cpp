@@ -14,6 +14,7 @@ constexpr long kBalanceRight = 10000;
 constexpr long kVolumeSilent = -10000;
 // How long a file switch may take to reach the next picture.
 constexpr int kSwitchWaitMs = 2000;
+constexpr int kGrabWaitMs = 3000;
 
 template <typename T>
 ComPtr<T> Create(REFCLSID clsid, REFIID iid) {
@@ -92,11 +93,11 @@ bool WritingGraph::Build(const WritingSetup& setup) {
   // The audio pin takes only the sample rate of the parameters: set first.
   const std::wstring file = brontel::AnsiToWide(setup.file);
   if (FAILED(params->SetEncodeParams(setup.params.data(), nullptr, nullptr, nullptr)) ||
-      FAILED(m_control->SetOutputFile(file.c_str())) ||
+      FAILED(m_control->SetOutputFile(setup.grabOnly ? L"" : file.c_str())) ||
       FAILED(m_control->SetFileSizeLimit(static_cast<DWORD>(setup.sizeLimit),
                                          static_cast<DWORD>(setup.sizeLimit >> 32))) ||
       FAILED(m_control->SetLinearMode(setup.circular ? 0 : 1)) ||
-      FAILED(m_control->EnableWriting(1)) ||
+      FAILED(m_control->EnableWriting(setup.grabOnly ? 0 : 1)) ||
       FAILED(m_control->SetPreviewMode(setup.previewMode))) {
     return false;
   }
@@ -121,11 +122,37 @@ bool WritingGraph::Start(const WritingSetup& setup) {
   }
   // The writer creates its file as its pins become active; a folder that
   // does not exist or a zero size leaves none.
-  if (!FileExists(file)) {
+  if (!setup.grabOnly && !FileExists(file)) {
     Stop();
     return false;
   }
   return true;
+}
+
+bool WritingGraph::GrabFrame(std::vector<uint8_t>* data, LONG* width, LONG* height,
+                             LONG* bitsPerPixel) {
+  if (!m_deinterlace) return false;
+  LONG length = -1;
+  // The size is known once the first frame has passed.
+  for (int waited = 0; waited < kGrabWaitMs; waited += 10) {
+    if (SUCCEEDED(m_deinterlace->GetFrameInfo(width, height, bitsPerPixel, &length)) &&
+        length > 0) {
+      break;
+    }
+    Sleep(10);
+  }
+  if (length <= 0) return false;
+  data->assign(static_cast<size_t>(length), 0);
+  if (FAILED(m_deinterlace->GrabFrame(data->data(), 1))) return false;
+  bool copied = false;
+  for (int waited = 0; waited < kGrabWaitMs && !copied; waited += 10) {
+    LONG status = 0;
+    copied = SUCCEEDED(m_deinterlace->GetGrabStatus(&status)) && status == 1;
+    if (!copied) Sleep(10);
+  }
+  // The filter must not keep the buffer, which goes with the vector.
+  m_deinterlace->GrabFrame(nullptr, 0);
+  return copied;
 }
 
 bool WritingGraph::SwitchFile(const std::string& file) {

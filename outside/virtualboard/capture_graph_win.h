@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "encodewriter/filter/encode_writer_interfaces.h"
 #include "deinterlace/filter/deinterlace_control.h"
@@ -23,6 +24,8 @@ struct WritingSetup {
   bool circular = false;
   virtualboard::WriterParamRecord params{};
   uint32_t previewMode = 1;
+  // Only for a still picture: the deinterlacer runs, nothing is written.
+  bool grabOnly = false;
   brontel::CaptureSourceConfig source;
 };
 
@@ -50,6 +53,8 @@ class WritingGraph {
   // that has wrapped what its last lap spans.
   int64_t BufferedBytes() const;
   int64_t TotalBitRate() const;
+  // The next deinterlaced frame, copied by kxDIgrab; false when none came.
+  bool GrabFrame(std::vector<uint8_t>* data, LONG* width, LONG* height, LONG* bitsPerPixel);
   // kxDIgrab's control, for the deinterlace settings and frame grabs.
   brontel::IDeinterlaceControl* Deinterlacer() const { return m_deinterlace.Get(); }
 

@@ -10,6 +10,7 @@
 #include "outside/virtualboard/capture_session.h"
 #include "outside/virtualboard/capture_times.h"
 #include "outside/virtualboard/picture_yuy2.h"
+#include "outside/virtualboard/snapshot/snapshot_writer_win.h"
 #include "outside/virtualboard/virtual_board.h"
 #include "win32/text_convert.h"
 
@@ -115,6 +116,24 @@ struct FieldPictures {
 }  // namespace
 
 CaptureSet::CaptureSet(VirtualBoard& board) : m_board(board) {}
+
+void CaptureSet::DescribeSource(brontel::CaptureSourceConfig* source) {
+  ChooseTones(m_board.CurrentPicture(), source->toneHz);
+  auto pictures = std::make_shared<FieldPictures>();
+  VirtualBoard* board = &m_board;
+  // Two pictures a frame, one per field, so that motion combs as it does
+  // from an interlaced camera.
+  source->drawPicture = [board, pictures](BYTE* data, int width, int height, long index) {
+    if (pictures->top.width != width || pictures->top.height != height) {
+      pictures->top = Frame(width, height);
+      pictures->bottom = Frame(width, height);
+    }
+    const PictureState now = board->CurrentPicture();
+    DrawBoardPicture(pictures->top, now, static_cast<uint32_t>(index) * 2);
+    DrawBoardPicture(pictures->bottom, now, static_cast<uint32_t>(index) * 2 + 1);
+    InterleaveFieldsToYuy2(pictures->top, pictures->bottom, data);
+  };
+}
 
 CaptureSet::~CaptureSet() {
   for (auto& item : m_entries) Stop(*item.second);
@@ -278,22 +297,7 @@ int32_t CaptureSet::Start(CaptureEntry& entry) {
   setup.previewMode = virtualboard::PreviewModeOf(entry.fields[virtualboard::kFieldCapturePreview]);
   const uint32_t rate = entry.fields[virtualboard::kFieldAudioFrequency];
   setup.source.sampleRate = rate == 44100 ? 44100 : 48000;
-  const PictureState state = m_board.CurrentPicture();
-  ChooseTones(state, setup.source.toneHz);
-  auto pictures = std::make_shared<FieldPictures>();
-  VirtualBoard* board = &m_board;
-  // Two pictures a frame, one per field, so that motion combs as it does
-  // from an interlaced camera.
-  setup.source.drawPicture = [board, pictures](BYTE* data, int width, int height, long index) {
-    if (pictures->top.width != width || pictures->top.height != height) {
-      pictures->top = Frame(width, height);
-      pictures->bottom = Frame(width, height);
-    }
-    const PictureState now = board->CurrentPicture();
-    DrawBoardPicture(pictures->top, now, static_cast<uint32_t>(index) * 2);
-    DrawBoardPicture(pictures->bottom, now, static_cast<uint32_t>(index) * 2 + 1);
-    InterleaveFieldsToYuy2(pictures->top, pictures->bottom, data);
-  };
+  DescribeSource(&setup.source);
 
   auto writer = std::unique_ptr<WritingGraph>(new (std::nothrow) WritingGraph());
   if (!writer || !writer->Start(setup)) {
@@ -442,6 +446,52 @@ void CaptureSet::ApplyDeinterlaceMode(LONG mode) {
   }
 }
 
-int32_t CaptureSet::Snapshot(uint32_t* /*words*/) {
-  return kBoardUnsupported;
+int32_t CaptureSet::Snapshot(uint32_t* words) {
+  // {path, width, height, image format, JPEG quality}
+  if (words[0] == 0) return kBoardBadArgument;
+  const std::string path = TextAt(words[0]);
+  const auto width = static_cast<int32_t>(words[1]);
+  const auto height = static_cast<int32_t>(words[2]);
+  if (path.empty() || width <= 0 || height <= 0) return kBoardBadArgument;
+
+  // The frame comes from the deinterlacer of the graph that runs, or of a
+  // graph made for this one picture.
+  CaptureEntry* writing = Writing();
+  std::unique_ptr<WritingGraph> still;
+  WritingGraph* graph = writing != nullptr ? writing->writer.get() : nullptr;
+  if (graph == nullptr) {
+    WritingSetup setup;
+    setup.grabOnly = true;
+    setup.sizeLimit = 1;
+    setup.params = virtualboard::TranslateEncoderRecord(virtualboard::ProgramEncoderRecord{});
+    DescribeSource(&setup.source);
+    setup.source.sampleRate = 44100;  // the record's default rate
+    still.reset(new (std::nothrow) WritingGraph());
+    if (!still || !still->Start(setup)) return kBoardBadState;
+    SetDeinterlaceMode(still->Deinterlacer(), m_board.DeinterlaceMode());
+    graph = still.get();
+  }
+  std::vector<uint8_t> data;
+  brontel::snapshot::GrabbedFrame frame;
+  LONG frameWidth = 0, frameHeight = 0, bitsPerPixel = 0;
+  if (!graph->GrabFrame(&data, &frameWidth, &frameHeight, &bitsPerPixel)) {
+    AppendBoardNote("snapshot failed " + brontel::AnsiToUtf8(path) + ": no frame");
+    return kBoardBadState;
+  }
+  if (still) still->Stop();
+  frame.width = frameWidth;
+  frame.height = frameHeight;
+  frame.bitsPerPixel = bitsPerPixel;
+  frame.data = data.data();
+  frame.size = data.size();
+  std::string problem;
+  if (!brontel::snapshot::WriteSnapshot(frame, brontel::AnsiToWide(path), width, height,
+                                        static_cast<int32_t>(words[3]),
+                                        static_cast<int32_t>(words[4]), &problem)) {
+    AppendBoardNote("snapshot failed " + brontel::AnsiToUtf8(path) + ": " + problem);
+    return kBoardBadState;
+  }
+  AppendBoardNote("snapshot written " + brontel::AnsiToUtf8(path) + " " + std::to_string(width) +
+                  "x" + std::to_string(height) + " bytes=" + std::to_string(FileBytes(path)));
+  return kBoardOk;
 }

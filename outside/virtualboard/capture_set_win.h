@@ -10,6 +10,9 @@
 #include <memory>
 
 class VirtualBoard;
+namespace brontel {
+struct CaptureSourceConfig;
+}
 struct CaptureEntry;
 
 class CaptureSet {
@@ -36,6 +39,8 @@ class CaptureSet {
   void Stop(CaptureEntry& entry);
   int32_t SwitchFile(CaptureEntry& entry);
   void ApplySound(CaptureEntry& entry);
+  // The source's picture and sound: the board's, as it is tuned.
+  void DescribeSource(brontel::CaptureSourceConfig* source);
   CaptureEntry* Writing();
   CaptureEntry* Find(uint32_t handle);
 

@@ -38,4 +38,12 @@ awk -v a="$p1" -v b="$p2" -v n="$pictures" \
   { echo "the parts do not add up to the recording"; exit 1; }
 decodes "$dir/board_part_(1).mpg"
 decodes "$dir/board_part_(2).mpg"
-rm -f "$record" "$dir/board_part_(1).mpg" "$dir/board_part_(2).mpg" "$dir/board_shift.mpg"
+# The snapshots decode at the size asked.
+for shot in "board_snap.bmp 640x480" "board_snap_fine.jpg 320x240" "board_snap_coarse.jpg 320x240"; do
+  set -- $shot
+  size=$(ffprobe -v error -show_entries stream=width,height -of csv=s=x:p=0 "$dir/$1")
+  [ "$size" = "$2" ] || { echo "$1 is $size, not $2"; exit 1; }
+  decodes "$dir/$1"
+done
+
+rm -f "$dir"/board_snap* "$record" "$dir/board_part_(1).mpg" "$dir/board_part_(2).mpg" "$dir/board_shift.mpg"
