@@ -41,6 +41,7 @@ constexpr uint32_t kOpenRecordWords = 6;
 constexpr int kStationToneBaseHz = 400;
 constexpr int kStationToneStepHz = 100;
 constexpr int kInputToneHz = 1000;
+constexpr uint32_t kStillSampleRate = 48000;
 
 // The capture sound modes of the program.
 constexpr uint32_t kSoundB = 0;
@@ -463,9 +464,12 @@ int32_t CaptureSet::Snapshot(uint32_t* words) {
     WritingSetup setup;
     setup.grabOnly = true;
     setup.sizeLimit = 1;
-    setup.params = virtualboard::TranslateEncoderRecord(virtualboard::ProgramEncoderRecord{});
+    // The writer's audio pin takes only the record's rate.
+    virtualboard::ProgramEncoderRecord fields{};
+    fields[virtualboard::kFieldAudioFrequency] = kStillSampleRate;
+    setup.params = virtualboard::TranslateEncoderRecord(fields);
     DescribeSource(&setup.source);
-    setup.source.sampleRate = 44100;  // the record's default rate
+    setup.source.sampleRate = kStillSampleRate;
     still.reset(new (std::nothrow) WritingGraph());
     if (!still || !still->Start(setup)) return kBoardBadState;
     SetDeinterlaceMode(still->Deinterlacer(), m_board.DeinterlaceMode());

@@ -305,11 +305,17 @@ TEST_F(BoardCapture, ClosedOrUnknownHandlesFailAndNothingRecordsWithoutAFolder) 
 struct Counts {
   DWORD handles = 0, gdi = 0;
   SIZE_T memory = 0;
+  // The value a new handle gets: it climbs when handles leak, also where the
+  // handle count itself is not kept (Wine reports 0).
+  UINT_PTR nextHandle = 0;
 };
 
 Counts Measure() {
   Counts c;
   GetProcessHandleCount(GetCurrentProcess(), &c.handles);
+  HANDLE probe = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  c.nextHandle = reinterpret_cast<UINT_PTR>(probe);
+  CloseHandle(probe);
   c.gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
   PROCESS_MEMORY_COUNTERS memory{};
   memory.cb = sizeof memory;
@@ -328,12 +334,16 @@ TEST_F(BoardCapture, RepeatedRecordingsLeaveTheCountsFlat) {
     Close();
   }
   const Counts after = Measure();
-  std::printf("after %d cycles: handles %lu -> %lu, GDI %lu -> %lu, memory %lu -> %lu\n", kCycles,
-              before.handles, after.handles, before.gdi, after.gdi,
+  std::printf("after %d cycles: handles %lu -> %lu, next handle %#lx -> %#lx, GDI %lu -> %lu, "
+              "memory %lu -> %lu\n",
+              kCycles, before.handles, after.handles,
+              static_cast<unsigned long>(before.nextHandle),
+              static_cast<unsigned long>(after.nextHandle), before.gdi, after.gdi,
               static_cast<unsigned long>(before.memory), static_cast<unsigned long>(after.memory));
   // Wine's threads keep a few handle slots depending on timing; one lost per
   // cycle would be 200.
   EXPECT_LE(after.handles, before.handles + 16);
+  EXPECT_LE(after.nextHandle, before.nextHandle + 4 * 64);
   EXPECT_LE(after.gdi, before.gdi + 4);
   EXPECT_LE(after.memory, before.memory + 8 * 1024 * 1024);
   DeleteFileA("board_cycles.mpg");
