@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "outside/mpegenc/block_coding.h"
 #include "outside/mpegenc/vlc_tables.h"
 
 namespace mpegenc {
@@ -13,53 +14,11 @@ namespace {
 constexpr int kForwardFCode = 3;  // vectors up to +-32 samples
 constexpr int kSearchRange = 30;  // integer samples
 
-const std::uint8_t kDefaultIntraMatrix[64] = {
-    8,  16, 19, 22, 26, 27, 29, 34, 16, 16, 22, 24, 27, 29, 34, 37, 19, 22, 26, 27, 29, 34,
-    34, 38, 22, 22, 26, 27, 29, 34, 37, 40, 22, 26, 27, 29, 32, 35, 40, 48, 26, 27, 29, 32,
-    35, 40, 48, 58, 26, 27, 29, 34, 38, 46, 56, 69, 27, 29, 35, 38, 46, 56, 69, 83};
-
-struct ZigZag {
-  int order[64];  // scan position -> raster index
-  ZigZag() {
-    int i = 0;
-    for (int s = 0; s < 15; ++s) {
-      // Odd diagonals run down-left, even ones up-right.
-      for (int k = 0; k <= s; ++k) {
-        const int y = (s % 2 == 0) ? s - k : k;
-        const int x = s - y;
-        if (x < 8 && y < 8) order[i++] = 8 * y + x;
-      }
-    }
-  }
-};
-const ZigZag kZigZag;
+const std::uint8_t* const kDefaultIntraMatrix = DefaultIntraMatrix();
+const std::uint8_t* const kZigZagOrder = ZigZagOrder();
 
 int ClampPixel(int v) {
   return v < 0 ? 0 : (v > 255 ? 255 : v);
-}
-
-// What a decoder does with the levels of one coded block: inverse
-// quantisation, saturation and mismatch control.
-void Dequantise(const std::int16_t* levels, bool intra, int scale, std::int16_t* out) {
-  int sum = 0;
-  for (int i = 0; i < 64; ++i) {
-    const int level = levels[i];
-    int v;
-    if (intra && i == 0) {
-      v = 8 * level;
-    } else if (level == 0) {
-      v = 0;
-    } else {
-      const int w = intra ? kDefaultIntraMatrix[i] : 16;
-      const int k = intra ? 0 : (level > 0 ? 1 : -1);
-      v = ((2 * level + k) * w * scale) / 32;
-      v = std::clamp(v, -2048, 2047);
-    }
-    out[i] = static_cast<std::int16_t>(v);
-    sum += v;
-  }
-  if ((sum & 1) == 0)
-    out[63] = static_cast<std::int16_t>((out[63] & 1) ? out[63] - 1 : out[63] + 1);
 }
 
 void PutVlc(BitWriter& bits, const Vlc& vlc) {
@@ -450,7 +409,7 @@ void VideoEncoder::WriteBlock(const std::int16_t* levels, bool intra, int compon
   bool first = true;
   int run = 0;
   for (int i = start; i < 64; ++i) {
-    const int level = levels[kZigZag.order[i]];
+    const int level = levels[kZigZagOrder[i]];
     if (level == 0) {
       ++run;
       continue;
