@@ -106,7 +106,8 @@ bool WritingGraph::Build(const WritingSetup& setup) {
       FAILED(m_graph->AddFilter(m_writer.Get(), L"kxEncodeWriter"))) {
     return false;
   }
-  return Connect(m_graph.Get(), &m_source->VideoPin(), FirstPin(m_grab.Get(), PINDIR_INPUT).Get()) &&
+  return Connect(m_graph.Get(), &m_source->VideoPin(),
+                 FirstPin(m_grab.Get(), PINDIR_INPUT).Get()) &&
          Connect(m_graph.Get(), FirstPin(m_grab.Get(), PINDIR_OUTPUT).Get(),
                  NamedPin(m_writer.Get(), L"MPEG Video In").Get()) &&
          Connect(m_graph.Get(), &m_source->AudioPin(),

@@ -11,6 +11,7 @@
 #include "outside/virtualboard/capture_times.h"
 #include "outside/virtualboard/picture_yuy2.h"
 #include "outside/virtualboard/snapshot/snapshot_writer_win.h"
+#include "outside/virtualboard/timeshift/time_shift_player.h"
 #include "outside/virtualboard/virtual_board.h"
 #include "win32/text_convert.h"
 
@@ -28,6 +29,8 @@ struct CaptureEntry {
   bool haveFields = false;
   std::unique_ptr<WritingGraph> writer;
   std::unique_ptr<PlaybackGraph> player;
+  // Plays the ring buffer behind the writer; stops before the writer.
+  std::unique_ptr<timeshift::TimeShiftPlayer> viewer;
   std::string openFile;  // the file the graph has open
   virtualboard::ShiftPosition shift;
 };
@@ -252,11 +255,13 @@ int32_t CaptureSet::SetState(CaptureEntry& entry, uint32_t state) {
       const bool pause = action == SessionAction::kPause;
       if (entry.player) {
         if (!(pause ? entry.player->Pause() : entry.player->Resume())) result = kBoardBadState;
-      } else if (entry.writer) {
+      } else if (entry.viewer) {
         // The recording goes on; only the viewer holds.
+        pause ? entry.viewer->Pause() : entry.viewer->Resume();
+      } else if (entry.writer) {
         const int64_t write = entry.writer->EncodedMs();
-        const int64_t length = virtualboard::DurationMs(entry.writer->BufferedBytes(),
-                                                        entry.writer->TotalBitRate());
+        const int64_t length =
+            virtualboard::DurationMs(entry.writer->BufferedBytes(), entry.writer->TotalBitRate());
         pause ? entry.shift.Pause(write, length) : entry.shift.Resume(write, length);
       }
       break;
@@ -312,10 +317,38 @@ int32_t CaptureSet::Start(CaptureEntry& entry) {
   entry.writer = std::move(writer);
   entry.openFile = setup.file;
   entry.shift = virtualboard::ShiftPosition();
+  HWND window = entry.pipWindow != nullptr ? entry.pipWindow : entry.videoWindow;
+  if (setup.circular && window != nullptr) StartViewer(entry, window);
   return kBoardOk;
 }
 
+void CaptureSet::StartViewer(CaptureEntry& entry, HWND window) {
+  const auto fileBytes = static_cast<int64_t>(entry.session.BufferBytes());
+  WritingGraph* writer = entry.writer.get();
+  auto total = std::make_shared<timeshift::WriteTotal>(fileBytes);
+  // Runs on the viewer's thread, which ends before the writer stops.
+  auto progress = [writer, total] {
+    timeshift::WriterProgress now;
+    now.bytesWritten = total->Update(writer->WrittenBytes());
+    now.encodedMs = writer->EncodedMs();
+    return now;
+  };
+  auto viewer =
+      std::unique_ptr<timeshift::TimeShiftPlayer>(new (std::nothrow) timeshift::TimeShiftPlayer(
+          brontel::AnsiToWide(entry.session.File()), fileBytes, window, progress));
+  if (viewer && viewer->Start()) {
+    AppendBoardNote("time-shift viewer " + brontel::AnsiToUtf8(entry.session.File()));
+    entry.viewer = std::move(viewer);
+  }
+}
+
 void CaptureSet::Stop(CaptureEntry& entry) {
+  if (entry.viewer) {
+    entry.viewer->Stop();
+    AppendBoardNote("time-shift viewer stopped pictures=" +
+                    std::to_string(entry.viewer->PicturesShown()));
+    entry.viewer.reset();
+  }
   if (entry.writer) {
     entry.writer->Stop();
     AppendBoardNote("graph stopped pictures=" + std::to_string(entry.writer->Pictures()));
@@ -357,10 +390,11 @@ int32_t CaptureSet::Values(CaptureEntry& entry, bool write, uint32_t* words) {
       const bool paused = entry.session.State() == virtualboard::RunState::kPaused;
       return entry.player->Seek(target, paused) ? kBoardOk : kBoardBadState;
     }
+    if (entry.viewer) return entry.viewer->SeekMs(target) ? kBoardOk : kBoardBadState;
     if (entry.writer && entry.session.Kind() == CaptureKind::kTimeShift) {
       const int64_t write = entry.writer->EncodedMs();
-      const int64_t length = virtualboard::DurationMs(entry.writer->BufferedBytes(),
-                                                      entry.writer->TotalBitRate());
+      const int64_t length =
+          virtualboard::DurationMs(entry.writer->BufferedBytes(), entry.writer->TotalBitRate());
       entry.shift.Seek(write, length, virtualboard::RingSeekPosition(target, write, length));
       return kBoardOk;
     }
@@ -374,9 +408,12 @@ int32_t CaptureSet::Values(CaptureEntry& entry, bool write, uint32_t* words) {
     times[3] = times[1];
   } else if (entry.writer) {
     times[2] = entry.writer->EncodedMs();
-    if (entry.session.Kind() == CaptureKind::kTimeShift) {
-      times[3] = virtualboard::DurationMs(entry.writer->BufferedBytes(),
-                                          entry.writer->TotalBitRate());
+    if (entry.viewer) {
+      times[3] = entry.viewer->BufferLengthMs();
+      times[0] = entry.viewer->PlayPositionMs();
+    } else if (entry.session.Kind() == CaptureKind::kTimeShift) {
+      times[3] =
+          virtualboard::DurationMs(entry.writer->BufferedBytes(), entry.writer->TotalBitRate());
       times[0] = entry.shift.Position(times[2], times[3]);
     } else {
       times[3] = virtualboard::DurationMs(static_cast<int64_t>(entry.session.BufferBytes()),

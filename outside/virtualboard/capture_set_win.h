@@ -37,6 +37,7 @@ class CaptureSet {
   int32_t Snapshot(uint32_t* words);
   int32_t Start(CaptureEntry& entry);
   void Stop(CaptureEntry& entry);
+  void StartViewer(CaptureEntry& entry, HWND window);
   int32_t SwitchFile(CaptureEntry& entry);
   void ApplySound(CaptureEntry& entry);
   // The source's picture and sound: the board's, as it is tuned.

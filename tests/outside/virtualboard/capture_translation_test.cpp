@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "outside/virtualboard/capture_times.h"
 #include "outside/virtualboard/encoder_translation.h"
+#include "outside/virtualboard/picture_yuy2.h"
 
 namespace virtualboard {
 namespace {
@@ -91,6 +94,23 @@ TEST(CaptureTimes, ShiftPositionKeepsStepWithTheRecording) {
   shift.Resume(50000, kLength);
   shift.Seek(50000, kLength, 30000);
   EXPECT_EQ(shift.Position(51000, kLength), 31000);
+}
+
+TEST(PictureYuy2, EvenLinesFromTheFirstFieldOddFromTheSecondInStudioRange) {
+  Frame top(4, 2), bottom(4, 2);
+  for (uint32_t& p : top.pixels) p = 0xFFFFFF;  // white
+  for (uint32_t& p : bottom.pixels) p = 0x000000;
+  bottom.pixels[4] = 0xFF0000;  // red, then black, on the odd line
+  uint8_t yuy2[4 * 2 * 2] = {};
+  InterleaveFieldsToYuy2(top, bottom, yuy2);
+  const uint8_t white[] = {235, 128, 235, 128, 235, 128, 235, 128};
+  EXPECT_EQ(0, std::memcmp(yuy2, white, sizeof white));
+  // Red beside black: the luma of each, the chroma of their average.
+  EXPECT_EQ(yuy2[8], 82);
+  EXPECT_EQ(yuy2[10], 16);
+  EXPECT_EQ(yuy2[9], 109);
+  EXPECT_EQ(yuy2[11], 184);
+  EXPECT_EQ(yuy2[12], 16);
 }
 
 }  // namespace

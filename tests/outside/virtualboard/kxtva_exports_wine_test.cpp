@@ -85,12 +85,12 @@ TEST_F(VirtualBoardLibrary, CaptureCommandsOnUnknownHandlesFailClearlyAndWriteNo
     int32_t result;
   };
   // Handle 77 was never opened; nothing writes, so there is no position.
-  const Case cases[] = {{501, 1, 1}, {502, 1, 1}, {503, 1, 1}, {503, 0, 1}, {504, 1, 1},
-                        {504, 0, 1}, {505, 1, 1}, {505, 0, 1}, {506, 1, 1}, {506, 0, 1},
-                        {510, 0, 2}, {500, 1, 1}};
+  const Case cases[] = {{501, 1, 1}, {502, 1, 1}, {503, 1, 1}, {503, 0, 1},
+                        {504, 1, 1}, {504, 0, 1}, {505, 1, 1}, {505, 0, 1},
+                        {506, 1, 1}, {506, 0, 1}, {510, 0, 2}, {500, 1, 1}};
   for (const Case& c : cases) {
     uint32_t captureHandle = 0;
-    uint32_t block[8] = {77, 1, 0, 0, 0, 0, 0, 0};
+    uint32_t block[8] = {77, 0, 0, 0, 0, 0, 0, 0};
     if (c.command == 500) block[0] = 3;  // no such kind
     block[5] = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&captureHandle));
     uint32_t before[8];
