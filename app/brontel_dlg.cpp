@@ -121,6 +121,10 @@ INT_PTR CBrontelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return FALSE;
     }
+    case WM_IEPG_RESERVE:
+      OnIepgReserve();
+      SetWindowLongPtrW(m_hwnd, DWLP_MSGRESULT, 0);
+      return TRUE;
     case kMsgBoardEvent:
       // Board events carry nothing the panel acts on yet; they arrive here on
       // the user-interface thread.
@@ -220,6 +224,8 @@ BOOL CALLBACK CBrontelDlg::SweepWindow(HWND window, LPARAM param) {
   return TRUE;
 }
 
+// Every timer of the main window comes here. Timers of the program's other
+// parts (the board client, the recorder) go on through the default path.
 void CBrontelDlg::OnTimer(UINT_PTR id) {
   switch (id) {
     case kTimerScreenSaverSweep:
@@ -246,10 +252,26 @@ void CBrontelDlg::OnTimer(UINT_PTR id) {
     case kTimerVolumeDownRepeat:
       OnVolumeTimer(static_cast<unsigned>(id));
       break;
+    case kTimerScheduler:
+      OnSchedulerTick();
+      break;
+    case kTimerWakeEnd:
+      OnWakeEndTimer();
+      break;
+    case kTimerScheduleBlink:
+      OnScheduleBlinkTimer();
+      break;
+    case kTimerStopForSchedule:
+      KillTimer(m_hwnd, kTimerStopForSchedule);
+      StopMedia();
+      RefreshPanel();
+      break;
     default:
       m_board.OnTimer(id);
       break;
   }
+  // The disk check closes every recording status tick, whoever runs it.
+  if (id == kTimerRecordStatus) CheckRecordingDiskSpace();
 }
 
 // The window's close command, Enter and Escape never end the program by

@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "app/scheduler/scheduler_tick.h"
 #include "app/settings/app_settings.h"
 #include "app/command_line.h"
 #include "app/instance_checker.h"
@@ -17,6 +18,8 @@
 #include "win32/handles.h"
 #include "win32/window_base.h"
 #include "app/vocabulary/message_ids.h"
+#include "app/vocabulary/run_modes.h"
+#include "app/vocabulary/source_numbers.h"
 #include "app/vocabulary/timer_ids.h"
 #include "tv/board_client_win.h"
 #include "tv/video_window_win.h"
@@ -107,6 +110,44 @@ class CBrontelDlg : public DialogBase, public BoardClientHost {
   void ShowVideoWindow(bool show) override { m_videoWnd.ShowVideo(show, bFullScreen); }
   std::int32_t RunMode() override { return lRunMode; }
 
+  // The scheduler runtime (brontel_dlg_scheduler.cpp).
+  // The entry that is prepared or recorded.
+  ScheItem ActiveScheItem;
+  // A recording started by the scheduler runs.
+  std::int32_t bScheRecording = 0;
+  // The user stopped the preparation: that occurrence is not prepared again.
+  std::int32_t bScheBlocked = 0;
+  // The warning before an entry is shown.
+  std::int32_t bAskingBusy = 0;
+  // The stop of the media while an entry is prepared: back to live, and
+  // that occurrence stays blocked. The recorder's stop calls it.
+  void CancelSchePreparation();
+  // Kind 2 blinks every 1000 ms, kind 3 every 500 ms; any other kind stops
+  // blinking and hides the indicator.
+  void BlinkScheduleIndicator(int kind);
+
+ private:
+  void OnSchedulerTick();
+  void ApplySchedulerPlan(const SchedulerPlan& plan);
+  void PrepareScheItem(const ScheItem& item);
+  void StartScheRecording();
+  void EndScheRecording();
+  void WarnBusyBeforeScheItem();
+  void OnScheduleBlinkTimer();
+  void OnWakeEndTimer();
+  // At the end of every recording status tick.
+  void CheckRecordingDiskSpace();
+  // Message 0x464 from the iEPG handler.
+  void OnIepgReserve();
+  // While the settings sheet is open its scheduler page takes the entry
+  // over; true when it did.
+  bool HandIepgEntryToSettingsSheet();
+  void RestoreFromTrayForScheItem();
+  SchedulerMemory m_scheMemory;
+  int m_blinkKind = kBlinkOff;
+  bool m_blinkShown = false;
+
+ public:
  private:
   INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   bool PreTranslateMessage(MSG* msg);

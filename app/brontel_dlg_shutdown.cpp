@@ -21,6 +21,9 @@ void CBrontelDlg::StartShutdown() {
   }
   bShuttingDown = true;
   m_board.QuietForShutdown();
+  // A recording or time shift is closed before the board goes, so that its
+  // file ends properly.
+  if (lRunMode == kRunRecording || lRunMode == kRunTimeShift) StopMedia();
   SetTimer(m_hwnd, kTimerFinalCleanup, kFinalCleanupMs, nullptr);
 }
 

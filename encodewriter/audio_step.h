@@ -20,6 +20,11 @@ struct AudioStepHooks {
   // True when the video pin is connected, not ended and the encoder asks for
   // video before more audio.
   virtual bool WantsVideo() = 0;
+  // True once no picture will follow that could make room for refused audio
+  // (the stream is ending). A refused sample is then let go: held, it would
+  // keep one of the source's buffers, and with all of them held the source
+  // could never deliver its end of stream.
+  virtual bool Ending() = 0;
   // A refused sample that could not be queued.
   virtual void ReportQueueFull(int pushResult) = 0;
 
@@ -28,6 +33,8 @@ struct AudioStepHooks {
 };
 
 // Returns the audio bytes the encoder took (to add to the audio clock).
+// While the stream is ending, a call with no new sample offers every queued
+// sample once and leaves the queue empty.
 template <typename Sample, std::size_t Capacity>
 std::uint64_t RunAudioStep(AudioQueue<Sample, Capacity>& queue, Sample* newSample,
                            AudioStepHooks<Sample>& hooks) {
@@ -44,26 +51,28 @@ std::uint64_t RunAudioStep(AudioQueue<Sample, Capacity>& queue, Sample* newSampl
   while (current != nullptr) {
     if (hooks.HasData(current)) {
       const int result = hooks.Compress(current);
-      if (result == kAudioNotNow) {
+      if (result != kAudioNotNow) {
+        taken += hooks.DataLength(current);
+        // Refused with another code it is counted and let go: kept at the
+        // head, it would be offered and counted again at every step while
+        // the samples behind it pile up.
+        if (fromQueue) queue.Pop();
+      } else if (hooks.Ending()) {
+        if (fromQueue) queue.Pop();
+      } else {
         if (!fromQueue) {
           const int pushed = queue.Push(current);
           if (pushed != 0) hooks.ReportQueueFull(pushed);
         }
         return taken;
       }
-      taken += hooks.DataLength(current);
-      if (result == 0 && fromQueue) queue.Pop();
     } else if (fromQueue) {
       // Nothing for the encoder in it; left at the head it would hold back
       // every sample behind it.
       queue.Pop();
     }
     if (hooks.WantsVideo()) return taken;
-    Sample* next = queue.Peek();
-    // A sample refused with another code stays at the head; offering it again
-    // at once would loop forever, so the step ends there.
-    if (next == current) return taken;
-    current = next;
+    current = queue.Peek();
     fromQueue = true;
   }
   return taken;

@@ -15,6 +15,13 @@ constexpr unsigned kTimerAudioModeCheck = 301;
 constexpr unsigned kTimerDigitEntry = 400;
 constexpr unsigned kTimerScheduler = 600;
 constexpr unsigned kTimerFinalCleanup = 700;
+// The scheduler's timers: the recording status tick it checks the disk
+// after, the wake-up end decision, the indicator's blink and the stop that
+// the warning before an entry asks for.
+constexpr unsigned kTimerRecordStatus = 500;
+constexpr unsigned kTimerWakeEnd = 710;
+constexpr unsigned kTimerScheduleBlink = 1000;
+constexpr unsigned kTimerStopForSchedule = 1100;
 constexpr unsigned kTimerPendingSource = 2000;
 
 }  // namespace brontel

@@ -1,10 +1,10 @@
 // What happens to the samples: encoder start and close, the audio and video
 // steps under the encode lock, and the write callback.
 
-#include <cstdio>
 #include <cstring>
 
 #include "encodewriter/audio_step.h"
+#include "encodewriter/encoding_error_text.h"
 #include "encodewriter/filter/encode_writer_filter.h"
 #include "encodewriter/filter/gomotion_api.h"
 
@@ -25,11 +25,9 @@ struct AudioRecord {
   DWORD length;
 };
 
-void ShowEncodingError(int code, char stream) {
-  char text[96];
-  std::snprintf(text, sizeof(text), "An internal encoding error #%d%c has occurred !\n", code,
-                stream);
-  MessageBoxA(nullptr, text, "Kestrova Driver Error", MB_OK | MB_ICONERROR);
+void ShowEncodingError(int code, encodewriter::EncodedStream stream) {
+  MessageBoxA(nullptr, encodewriter::EncodingErrorText(code, stream).c_str(),
+              encodewriter::kEncodingErrorTitle, MB_OK | MB_ICONERROR);
 }
 
 }  // namespace
@@ -55,7 +53,10 @@ class EncodeWriterFilter::AudioHooks final : public encodewriter::AudioStepHooks
   bool WantsVideo() override {
     return m_filter.m_video.IsConnected() && !m_filter.m_videoEnded && g_demand < 0;
   }
-  void ReportQueueFull(int pushResult) override { ShowEncodingError(pushResult, 'A'); }
+  bool Ending() override { return m_filter.m_audioEnding; }
+  void ReportQueueFull(int pushResult) override {
+    ShowEncodingError(pushResult, encodewriter::EncodedStream::kAudio);
+  }
 
  private:
   EncodeWriterFilter& m_filter;
@@ -70,6 +71,7 @@ HRESULT EncodeWriterFilter::StartEncoder() {
   m_wrapPeriodMs = 0;
   m_lastWrapMs = 0;
   m_wrappedOnce = false;
+  m_audioEnding = false;
 
   const std::string name = encodewriter::ResolveOutputName(m_outputName, m_writingEnabled);
   if (name.empty()) return E_FAIL;
@@ -156,12 +158,17 @@ HRESULT EncodeWriterFilter::VideoStep(IMediaSample* sample) {
     if (data && static_cast<DWORD>(sample->GetActualDataLength()) >= needed) {
       const int repeat = step.action == encodewriter::FrameAction::kEncodeTwice ? 1 : 0;
       result = CompressVideoFrame(m_context, data, repeat, &g_demand);
-      if (result < 0) ShowEncodingError(result, 'V');
+      if (result < 0) ShowEncodingError(result, encodewriter::EncodedStream::kVideo);
     }
   }
   m_pacer.Account(step.action);
 
-  if (haveAudio && g_demand > 0 && result != kEncoderFinished) {
+  // A skipped picture leaves the demand word as it was; if the audio queue
+  // is what holds the audio clock back (a source that delivers its audio
+  // ahead has all its buffers queued), only a drain here lets the clock and
+  // with it the pictures move on again.
+  const bool skipped = step.action == encodewriter::FrameAction::kSkip;
+  if (haveAudio && (g_demand > 0 || skipped) && result != kEncoderFinished) {
     AudioHooks hooks(*this);
     g_totalAudioBytes += encodewriter::RunAudioStep<IMediaSample>(m_audioQueue, nullptr, hooks);
   }
@@ -174,8 +181,19 @@ HRESULT EncodeWriterFilter::VideoStep(IMediaSample* sample) {
   if (result == kEncoderFinished) {
     m_videoEnded = true;
     m_audioEnded = true;
+    EndAudio();
   }
   return S_OK;
+}
+
+void EncodeWriterFilter::EndAudio() {
+  dshow::AutoLock lock(m_encodeLock);
+  m_audioEnding = true;
+  if (!m_encoderOpen) return;
+  // What the encoder still takes is encoded; the rest is let go, so that
+  // the source gets its buffers back and can deliver its end of stream.
+  AudioHooks hooks(*this);
+  g_totalAudioBytes += encodewriter::RunAudioStep<IMediaSample>(m_audioQueue, nullptr, hooks);
 }
 
 void EncodeWriterFilter::PreviewDelivery(IMediaSample* sample) {

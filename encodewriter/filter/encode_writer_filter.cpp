@@ -109,11 +109,15 @@ STDMETHODIMP EncodeWriterFilter::Stop() {
 
 void EncodeWriterFilter::SetVideoEnded() {
   m_videoEnded = true;
+  // Queued audio waits for pictures that will not come now.
+  EndAudio();
   CheckBothEnded();
 }
 
 void EncodeWriterFilter::SetAudioEnded() {
   m_audioEnded = true;
+  // Without video, only later audio could have made room for the queue.
+  if (!m_video.IsConnected()) EndAudio();
   CheckBothEnded();
 }
 

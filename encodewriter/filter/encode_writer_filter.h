@@ -191,6 +191,8 @@ class EncodeWriterFilter final : public dshow::BaseFilter,
   static int __cdecl WriteCallback(const void* data, unsigned long bytes, void* context);
   void FetchParams();
   void CheckBothEnded();
+  // The stream is ending: queued and later refused audio is let go.
+  void EndAudio();
   HRESULT SetName(LPCWSTR name);
 
   VideoInputPin m_video;
@@ -224,6 +226,7 @@ class EncodeWriterFilter final : public dshow::BaseFilter,
   LONGLONG m_wrapPeriodMs = 0;
   LONGLONG m_lastWrapMs = 0;
   bool m_wrappedOnce = false;
+  bool m_audioEnding = false;  // under the encode lock
 
   volatile bool m_videoEnded = false;
   volatile bool m_audioEnded = false;

@@ -22,7 +22,7 @@ struct FakeSample {
 struct ScriptedEncoder final : AudioStepHooks<FakeSample> {
   int Compress(FakeSample* sample) override {
     offered.push_back(sample);
-    if (answers.empty()) return 0;
+    if (answers.empty()) return refuseAll ? kAudioNotNow : 0;
     const int answer = answers.front();
     answers.pop_front();
     return answer;
@@ -30,12 +30,15 @@ struct ScriptedEncoder final : AudioStepHooks<FakeSample> {
   bool HasData(FakeSample* sample) override { return sample->hasData; }
   std::uint32_t DataLength(FakeSample* sample) override { return sample->length; }
   bool WantsVideo() override { return wantsVideo; }
+  bool Ending() override { return ending; }
   void ReportQueueFull(int pushResult) override { reports.push_back(pushResult); }
 
   std::deque<int> answers;
   std::vector<FakeSample*> offered;
   std::vector<int> reports;
   bool wantsVideo = false;
+  bool ending = false;
+  bool refuseAll = false;  // answers -702 to everything once the script ends
 };
 
 TEST(AudioQueue, HoldsReferencesAndRefusesWhenFull) {
@@ -112,14 +115,54 @@ TEST(AudioStep, NewSampleIsDroppedWhenTheQueueIsFull) {
 TEST(AudioStep, OtherRefusalsCountButAreNotQueued) {
   AudioQueue<FakeSample> queue;
   ScriptedEncoder encoder;
-  FakeSample sample, empty;
+  FakeSample sample, empty, queued, behind;
   encoder.answers = {-5};
   EXPECT_EQ(RunAudioStep(queue, &sample, encoder), 4608u);
   EXPECT_EQ(queue.Peek(), nullptr);
+  // From the queue too: kept at the head it would be counted at every step
+  // while the samples behind it pile up.
+  queue.Push(&queued);
+  queue.Push(&behind);
+  encoder.answers = {-5, 0};
+  EXPECT_EQ(RunAudioStep<FakeSample>(queue, nullptr, encoder), 2 * 4608u);
+  EXPECT_EQ(queue.Peek(), nullptr);
+  EXPECT_EQ(queued.refs, 1);
   // A sample without data is not offered and not counted.
   empty.hasData = false;
   EXPECT_EQ(RunAudioStep(queue, &empty, encoder), 0u);
-  EXPECT_EQ(encoder.offered.size(), 1u);
+  EXPECT_EQ(encoder.offered.size(), 3u);
+}
+
+// A finite recording whose video ends while the encoder still refuses the
+// audio: the source has 64 buffers, and it can only deliver its end of
+// stream if every buffer comes back.
+TEST(AudioStep, SourceGetsEveryBufferBackOnceTheVideoHasEnded) {
+  std::vector<FakeSample> pool(64);
+  AudioQueue<FakeSample> queue;
+  ScriptedEncoder encoder;
+  encoder.refuseAll = true;
+  auto freeBuffer = [&pool]() -> FakeSample* {
+    for (FakeSample& s : pool) {
+      if (s.refs == 1) return &s;
+    }
+    return nullptr;
+  };
+  for (int i = 0; i < 40; ++i) RunAudioStep(queue, freeBuffer(), encoder);
+  EXPECT_EQ(queue.Pushes(), 40u);
+
+  // The video's end of stream: what is queued is offered once more.
+  encoder.ending = true;
+  const std::size_t offeredBefore = encoder.offered.size();
+  EXPECT_EQ(RunAudioStep<FakeSample>(queue, nullptr, encoder), 0u);
+  EXPECT_EQ(encoder.offered.size(), offeredBefore + 40);
+  for (int i = 0; i < 200; ++i) {
+    FakeSample* buffer = freeBuffer();
+    ASSERT_NE(buffer, nullptr) << "the source stalls at buffer " << i;
+    RunAudioStep(queue, buffer, encoder);
+  }
+  EXPECT_EQ(queue.Peek(), nullptr);
+  for (const FakeSample& s : pool) EXPECT_EQ(s.refs, 1);
+  EXPECT_TRUE(encoder.reports.empty());
 }
 
 }  // namespace

@@ -106,7 +106,8 @@ TEST_F(ScheduleOverlapTest, PairsOfKinds) {
       {"daily vs other kind", Entry(kScheDaily, 7, 21, 0, 60), Entry(3, 1, 21, 30, 60), true},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(ScheItemsOverlap(c.added, c.existing), c.overlap) << c.name;
+    EXPECT_EQ(ScheItemsOverlap(c.added, c.existing, OverlapRules::kReservationHandler), c.overlap)
+        << c.name;
   }
 }
 

@@ -105,6 +105,11 @@ std::array<std::uint16_t, 64> ScaledTable(const std::uint8_t base[64], int quali
   return table;
 }
 
+// Id, sampling factors and table number of each component.
+constexpr int kComponentY[3] = {1, 0x22, 0};
+constexpr int kComponentCb[3] = {2, 0x11, 1};
+constexpr int kComponentCr[3] = {3, 0x11, 1};
+
 class JpegWriter {
  public:
   explicit JpegWriter(std::vector<std::uint8_t>* out) : out_(*out) {}
@@ -145,9 +150,12 @@ class JpegWriter {
     Put16(height);
     Put16(width);
     Put8(3);
-    Put8(1), Put8(0x22), Put8(0);  // Y: 2x2 sampling, table 0
-    Put8(2), Put8(0x11), Put8(1);  // Cb
-    Put8(3), Put8(0x11), Put8(1);  // Cr
+    // Component id, sampling factors, quantisation table: Y at 2x2, Cb, Cr.
+    for (const int* c : {kComponentY, kComponentCb, kComponentCr}) {
+      Put8(c[0]);
+      Put8(c[1]);
+      Put8(c[2]);
+    }
   }
 
   void HuffmanTable(int classAndId, const HuffmanSpec& spec) {
@@ -162,9 +170,11 @@ class JpegWriter {
     Marker(0xDA);
     Put16(6 + 2 * 3);
     Put8(3);
-    Put8(1), Put8(0x00);  // Y: DC table 0, AC table 0
-    Put8(2), Put8(0x11);
-    Put8(3), Put8(0x11);
+    // Component id, then its DC and AC Huffman tables: 0 for Y, 1 for colour.
+    for (const int* c : {kComponentY, kComponentCb, kComponentCr}) {
+      Put8(c[0]);
+      Put8(c[2] * 0x11);
+    }
     Put8(0);   // first coefficient
     Put8(63);  // last coefficient
     Put8(0);   // no successive approximation

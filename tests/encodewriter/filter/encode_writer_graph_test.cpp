@@ -1,11 +1,14 @@
 // A capture graph under the Filter Graph Manager: the synthetic capture
 // source (interlaced YUY2 720x480 at 29.97 and a 48 kHz stereo tone) into the
 // installed kxEncodeWriter.ax. The file it writes, encodewriter_wine.mpg, is
-// judged by check_recording.sh on the host afterwards.
+// judged by tests/support/check_program_stream.sh on the host afterwards.
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
 
 #include "encodewriter/filter/encode_writer_interfaces.h"
 #include "outside/capturesource/capture_source.h"
@@ -119,6 +122,91 @@ TEST(EncodeWriterGraph, CaptureSourceRecordsAProgramStream) {
   WIN32_FILE_ATTRIBUTE_DATA file{};
   ASSERT_TRUE(GetFileAttributesExW(kRecording, GetFileExInfoStandard, &file));
   EXPECT_GT(file.nFileSizeLow, 100000u);
+}
+
+std::vector<char> ReadWholeFile(const wchar_t* name) {
+  std::vector<char> bytes;
+  FILE* file = _wfopen(name, L"rb");
+  if (!file) return bytes;
+  char chunk[65536];
+  for (std::size_t n; (n = std::fread(chunk, 1, sizeof(chunk), file)) > 0;) {
+    bytes.insert(bytes.end(), chunk, chunk + n);
+  }
+  std::fclose(file);
+  return bytes;
+}
+
+// A time-shift file run for longer than it holds: it keeps its size, the
+// buffered bytes follow the time each wrap took, and the file read from the
+// write position on (oldest first, as a time-shift reader reads it) is the
+// newest stretch of the programme, which the host then decodes.
+TEST(EncodeWriterGraph, CircularFileKeepsItsSizeAndTheNewestStretch) {
+  constexpr LONGLONG kLimit = 8 * 1024 * 1024;
+  constexpr int kWraps = 2;
+  constexpr wchar_t kCircular[] = L"encodewriter_circular.mpg";
+  CaptureSourceConfig config;  // endless
+  // As fast as the encoder takes it: the periods come from the audio clock.
+  config.realTime = false;
+  CaptureRun run;
+  ASSERT_TRUE(run.Build(config));
+  DeleteFileW(kCircular);
+  ASSERT_EQ(S_OK, run.control->SetOutputFile(kCircular));
+  ASSERT_EQ(S_OK, run.control->SetFileSizeLimit(static_cast<DWORD>(kLimit), 0));
+  ASSERT_EQ(S_OK, run.control->SetLinearMode(0));
+  ASSERT_EQ(S_OK, run.control->EnableWriting(1));
+  LONGLONG totalRate = 0;
+  ASSERT_EQ(S_OK, run.control->GetTotalBitRate(&totalRate));
+
+  ASSERT_TRUE(SUCCEEDED(run.media->Run()));
+  // The wraps seen from outside: the write position drops back, and the
+  // encoded time then tells when.
+  std::vector<LONGLONG> wrapMs{0};
+  std::vector<LONGLONG> buffered;
+  LONGLONG last = 0, firstFill = 0;
+  const DWORD started = GetTickCount();
+  while (static_cast<int>(buffered.size()) < kWraps && GetTickCount() - started < 90000) {
+    LONGLONG position = 0, bytes = 0;
+    run.control->GetWritePosition(&position);
+    if (position < last) {
+      LONGLONG ms = 0;
+      run.control->GetEncodedTime(&ms);
+      wrapMs.push_back(ms);
+      // The filter takes the wrap with the next picture.
+      Sleep(300);
+      run.control->GetBufferedBytes(&bytes);
+      buffered.push_back(bytes);
+    } else if (wrapMs.size() == 1 && position > kLimit / 2 && firstFill == 0) {
+      run.control->GetBufferedBytes(&firstFill);
+    }
+    last = position;
+    Sleep(2);
+  }
+  Sleep(1000);  // a stretch into the third round
+  ASSERT_EQ(S_OK, run.media->Stop());
+  LONGLONG end = 0;
+  ASSERT_EQ(S_OK, run.control->GetWritePosition(&end));
+  ASSERT_EQ(static_cast<int>(buffered.size()), kWraps) << "the file did not wrap in time";
+
+  // Before the first wrap nothing is known but the size.
+  EXPECT_EQ(firstFill, kLimit);
+  for (int wrap = 0; wrap < kWraps; ++wrap) {
+    const LONGLONG periodMs = wrapMs[wrap + 1] - wrapMs[wrap];
+    const double expected = static_cast<double>(totalRate) * periodMs / 8000.0;
+    std::printf("wrap %d after %lld ms: %lld bytes buffered, %.0f for the period\n", wrap + 1,
+                periodMs, buffered[wrap], expected);
+    // A picture either way at each end of the period.
+    EXPECT_NEAR(static_cast<double>(buffered[wrap]), expected, totalRate * 0.07 / 8.0) << wrap;
+  }
+  const std::vector<char> bytes = ReadWholeFile(kCircular);
+  ASSERT_EQ(static_cast<LONGLONG>(bytes.size()), kLimit);
+  ASSERT_GT(end, 0);
+  ASSERT_LT(end, kLimit);
+  FILE* newest = _wfopen(L"encodewriter_newest.mpg", L"wb");
+  ASSERT_NE(newest, nullptr);
+  std::fwrite(bytes.data() + end, 1, bytes.size() - end, newest);
+  std::fwrite(bytes.data(), 1, end, newest);
+  std::fclose(newest);
+  DeleteFileW(kCircular);
 }
 
 struct ProcessCounts {

@@ -1,7 +1,7 @@
 // Loads gomotion.dll and StdPropPage.dll by name and drives them the way an
 // encode-writer filter does: defaults from GetParams, the open record with a
 // write callback, the demand word, the -702 back-pressure, close. The stream
-// it writes, gomotion_wine.mpg, is judged by check_wine_stream.sh afterwards.
+// it writes, gomotion_wine.mpg, is judged by tests/support/check_program_stream.sh afterwards.
 #include <windows.h>
 
 #include <gtest/gtest.h>
