@@ -46,7 +46,9 @@ const ::testing::Environment* const g_com = ::testing::AddGlobalTestEnvironment(
 
 // The journal outlives the tests, for the host's check.
 brontel::test_support::BoardJournal& Journal() {
+  static const bool fresh = DeleteFileW(L"board_media_journal.txt") || true;
   static brontel::test_support::BoardJournal journal(L"board_media_journal.txt");
+  (void)fresh;
   return journal;
 }
 
