@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "outside/asfwriter/asf_writer_filter.h"
 #include "win32/text_convert.h"
 
 namespace {
@@ -15,6 +16,9 @@ constexpr long kVolumeSilent = -10000;
 // How long a file switch may take to reach the next picture.
 constexpr int kSwitchWaitMs = 2000;
 constexpr int kGrabWaitMs = 3000;
+// The source's audio buffers and the ASF writer's Layer II rate for stereo.
+constexpr int64_t kAudioFrameSamples = 1152;
+constexpr int64_t kAsfStereoBitRate = 192000;
 
 template <typename T>
 ComPtr<T> Create(REFCLSID clsid, REFIID iid) {
@@ -74,7 +78,26 @@ WritingGraph::~WritingGraph() {
   if (m_comInitialised) CoUninitialize();
 }
 
+bool WritingGraph::BuildAudio(const WritingSetup& setup) {
+  m_graph = Create<IGraphBuilder>(CLSID_FilterGraph, IID_IGraphBuilder);
+  if (!m_graph || FAILED(brontel::CreateAsfAudioWriter(m_writer.GetAddressOf()))) return false;
+  m_source = new (std::nothrow) brontel::CaptureSourceFilter(setup.source);
+  if (!m_source) return false;
+  auto sink = Query<IFileSinkFilter>(m_writer.Get(), IID_IFileSinkFilter);
+  m_media = Query<IMediaControl>(m_graph.Get(), IID_IMediaControl);
+  const std::wstring file = brontel::AnsiToWide(setup.file);
+  return sink && m_media && SUCCEEDED(sink->SetFileName(file.c_str(), nullptr)) &&
+         SUCCEEDED(m_graph->AddFilter(m_source, L"Capture source")) &&
+         SUCCEEDED(m_graph->AddFilter(m_writer.Get(), L"ASF audio writer")) &&
+         Connect(m_graph.Get(), &m_source->AudioPin(),
+                 FirstPin(m_writer.Get(), PINDIR_INPUT).Get());
+}
+
 bool WritingGraph::Build(const WritingSetup& setup) {
+  m_audioOnly = setup.audioOnly;
+  m_file = brontel::AnsiToWide(setup.file);
+  m_sampleRate = setup.source.sampleRate;
+  if (setup.audioOnly) return BuildAudio(setup);
   m_graph = Create<IGraphBuilder>(CLSID_FilterGraph, IID_IGraphBuilder);
   m_grab = Create<IBaseFilter>(brontel::kClsidDeinterlaceGrabFilter, IID_IBaseFilter);
   m_writer = Create<IBaseFilter>(brontel::kClsidEncodeWriter, IID_IBaseFilter);
@@ -187,21 +210,34 @@ void WritingGraph::Stop() {
 }
 
 int64_t WritingGraph::WrittenBytes() const {
+  if (m_audioOnly) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(m_file.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return static_cast<int64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+  }
   LONGLONG position = 0;
   return m_control && SUCCEEDED(m_control->GetWritePosition(&position)) ? position : 0;
 }
 
 int64_t WritingGraph::EncodedMs() const {
+  // The sound sent so far, a frame of samples a buffer.
+  if (m_audioOnly) {
+    return m_source && m_sampleRate > 0
+               ? m_source->AudioPin().Delivered() * kAudioFrameSamples * 1000ll / m_sampleRate
+               : 0;
+  }
   LONGLONG ms = 0;
   return m_control && SUCCEEDED(m_control->GetEncodedTime(&ms)) ? ms : 0;
 }
 
 int64_t WritingGraph::BufferedBytes() const {
+  if (m_audioOnly) return 0;
   LONGLONG bytes = 0;
   return m_control && SUCCEEDED(m_control->GetBufferedBytes(&bytes)) ? bytes : 0;
 }
 
 int64_t WritingGraph::TotalBitRate() const {
+  if (m_audioOnly) return kAsfStereoBitRate;
   LONGLONG rate = 0;
   return m_control && SUCCEEDED(m_control->GetTotalBitRate(&rate)) ? rate : 0;
 }

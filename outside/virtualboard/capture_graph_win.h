@@ -26,6 +26,8 @@ struct WritingSetup {
   uint32_t previewMode = 1;
   // Only for a still picture: the deinterlacer runs, nothing is written.
   bool grabOnly = false;
+  // The sound alone, to an ASF file (the radio's recordings).
+  bool audioOnly = false;
   brontel::CaptureSourceConfig source;
 };
 
@@ -60,6 +62,7 @@ class WritingGraph {
 
  private:
   bool Build(const WritingSetup& setup);
+  bool BuildAudio(const WritingSetup& setup);
 
   bool m_comInitialised = false;
   brontel::ComPtr<IGraphBuilder> m_graph;
@@ -70,6 +73,9 @@ class WritingGraph {
   brontel::ComPtr<brontel::IDeinterlaceControl> m_deinterlace;
   brontel::CaptureSourceFilter* m_source = nullptr;  // one reference held
   long m_pictures = 0;
+  bool m_audioOnly = false;
+  std::wstring m_file;
+  int m_sampleRate = 0;
 };
 
 class PlaybackGraph {

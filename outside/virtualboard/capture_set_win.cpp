@@ -44,6 +44,7 @@ constexpr uint32_t kOpenRecordWords = 6;
 constexpr int kStationToneBaseHz = 400;
 constexpr int kStationToneStepHz = 100;
 constexpr int kInputToneHz = 1000;
+constexpr int kRadioToneHz = 660;
 constexpr uint32_t kStillSampleRate = 48000;
 
 // The capture sound modes of the program.
@@ -82,6 +83,8 @@ void ChooseTones(const PictureState& state, double tones[2]) {
     a = kStationToneBaseHz + kStationToneStepHz * (state.stationIndex % 8);
   } else if (state.content == PictureState::Content::kInput) {
     a = kInputToneHz;
+  } else if (state.radioStation) {
+    a = kRadioToneHz;
   }
   // Noise and black carry no sound: a zero tone is silence.
   const double b = a * 1.5;
@@ -291,14 +294,14 @@ int32_t CaptureSet::Start(CaptureEntry& entry) {
   if (!entry.haveFields) return kBoardBadState;
   // One board has one capture source.
   if (Writing() != nullptr) return kBoardBadState;
-  if (entry.fields[virtualboard::kFieldMpegType] == virtualboard::kMpegTypeWma) {
-    return kBoardUnsupported;
-  }
 
   WritingSetup setup;
   setup.file = session.File();
   setup.sizeLimit = session.BufferBytes();
   setup.circular = session.Kind() == CaptureKind::kTimeShift;
+  // The radio's preset records the sound alone.
+  setup.audioOnly = entry.fields[virtualboard::kFieldMpegType] == virtualboard::kMpegTypeWma;
+  if (setup.audioOnly && setup.circular) return kBoardBadState;
   setup.params = virtualboard::TranslateEncoderRecord(entry.fields);
   setup.previewMode = virtualboard::PreviewModeOf(entry.fields[virtualboard::kFieldCapturePreview]);
   const uint32_t rate = entry.fields[virtualboard::kFieldAudioFrequency];
@@ -311,8 +314,10 @@ int32_t CaptureSet::Start(CaptureEntry& entry) {
     return kBoardBadState;
   }
   SetDeinterlaceMode(writer->Deinterlacer(), m_board.DeinterlaceMode());
-  AppendBoardNote(std::string("graph ") + (setup.circular ? "time-shift" : "record") +
-                  " capture source>kxDIgrab>kxEncodeWriter");
+  AppendBoardNote(setup.audioOnly
+                      ? std::string("graph record capture source>ASF audio writer")
+                      : std::string("graph ") + (setup.circular ? "time-shift" : "record") +
+                            " capture source>kxDIgrab>kxEncodeWriter");
   AppendBoardNote("file opened " + brontel::AnsiToUtf8(setup.file));
   entry.writer = std::move(writer);
   entry.openFile = setup.file;

@@ -161,6 +161,7 @@ PictureState VirtualBoard::CurrentPicture() const {
   state.inputType = m_inputType;
   state.connector = m_connector;
   state.soundMode = m_audioMode;
+  state.radioStation = m_radio && m_locked;
   if (!m_videoEnabled || m_radio || m_inputType == kVideoInputRadio ||
       m_audioSource == kAudioSourceRadio) {
     state.content = PictureState::Content::kBlack;

@@ -42,8 +42,9 @@ struct PictureState {
   uint32_t hertz = 0;
   int inputType = 1;
   int connector = 0;
-  uint8_t audioModes = 1;  // what the station sends
-  uint32_t soundMode = 1;  // what the board was asked to play
+  uint8_t audioModes = 1;     // what the station sends
+  uint32_t soundMode = 1;     // what the board was asked to play
+  bool radioStation = false;  // the radio receives a station
   bool deinterlaceBypass = false;
   PictureProperties properties;
 };

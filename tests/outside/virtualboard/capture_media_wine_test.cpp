@@ -205,6 +205,22 @@ TEST_F(BoardCapture, ContinueInANewFileMakesTwoParts) {
   Close();
 }
 
+// The radio's preset: every field 0 but the MPEG type.
+uint32_t kWma[27] = {0, 0, 170};
+
+TEST_F(BoardCapture, RadioRecordsItsSoundToAnAsfFile) {
+  DeleteFileA("board_radio.wma");
+  IKXTuner* tuner = nullptr;
+  ASSERT_EQ(board->QueryInterface(IID_IKXTuner, reinterpret_cast<void**>(&tuner)), S_OK);
+  EXPECT_EQ(tuner->SetTunerMode(entries, 1), S_OK);
+  EXPECT_EQ(tuner->SetFrequency(entries, 80000000), S_OK);
+  tuner->Release();
+  ASSERT_TRUE(StartWriting(kRecord, "board_radio.wma", 100, kWma));
+  Times t;
+  ASSERT_TRUE(WaitFor([](const Times& t) { return t.written >= 3000; }, 30000, &t));
+  Close();
+}
+
 TEST_F(BoardCapture, TimeShiftRingKeepsItsSizeWhileTheViewerTrails) {
   DeleteFileA("board_shift.mpg");
   constexpr LONG kMegabytes = 16;

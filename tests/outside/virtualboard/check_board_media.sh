@@ -38,6 +38,17 @@ awk -v a="$p1" -v b="$p2" -v n="$pictures" \
   { echo "the parts do not add up to the recording"; exit 1; }
 decodes "$dir/board_part_(1).mpg"
 decodes "$dir/board_part_(2).mpg"
+# The radio's recording: Layer II sound in ASF, about three seconds.
+radio="$dir/board_radio.wma"
+probe=$(ffprobe -v error -show_entries format=format_name,duration:stream=codec_name,sample_rate,channels \
+        -of default=nw=1 "$radio")
+echo "$probe"
+echo "$probe" | grep -qx 'format_name=asf'
+echo "$probe" | tr '\n' ' ' | grep -q 'codec_name=mp2 sample_rate=48000 channels=2'
+d=$(echo "$probe" | sed -n 's/^duration=//p')
+awk -v d="$d" 'BEGIN { exit !(d >= 2.8 && d <= 4.0) }' || { echo "expected about 3 s"; exit 1; }
+decodes "$radio"
+
 # The snapshots decode at the size asked.
 for shot in "board_snap.bmp 640x480" "board_snap_fine.jpg 320x240" "board_snap_coarse.jpg 320x240"; do
   set -- $shot
@@ -46,4 +57,4 @@ for shot in "board_snap.bmp 640x480" "board_snap_fine.jpg 320x240" "board_snap_c
   decodes "$dir/$1"
 done
 
-rm -f "$dir"/board_snap* "$record" "$dir/board_part_(1).mpg" "$dir/board_part_(2).mpg" "$dir/board_shift.mpg"
+rm -f "$dir"/board_snap* "$radio" "$record" "$dir/board_part_(1).mpg" "$dir/board_part_(2).mpg" "$dir/board_shift.mpg"
