@@ -64,6 +64,7 @@ class EncodeWriterFilter::AudioHooks final : public encodewriter::AudioStepHooks
 
 HRESULT EncodeWriterFilter::StartEncoder() {
   dshow::AutoLock lock(m_encodeLock);
+  m_switchPending = false;
   if (m_encoderOpen) CloseEncoder();
   m_pacer.Reset(encodewriter::FrameRateOfCode(encodewriter::FrameRateCode(m_params)));
   m_encodedTimeMs = 0;
@@ -132,6 +133,12 @@ HRESULT EncodeWriterFilter::AudioStep(IMediaSample* sample) {
 
 HRESULT EncodeWriterFilter::VideoStep(IMediaSample* sample) {
   dshow::AutoLock lock(m_encodeLock);
+  if (m_switchPending && !m_videoEnded) {
+    // Closes the current file with its last packs and starts the next one
+    // with this picture.
+    m_switchPending = false;
+    StartEncoder();
+  }
   if (m_videoEnded || !m_encoderOpen) return S_OK;
 
   const bool haveAudio = m_audio.IsConnected();

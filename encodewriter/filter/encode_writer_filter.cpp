@@ -223,7 +223,14 @@ HRESULT EncodeWriterFilter::GetEncodedTime(LONGLONG* milliseconds) {
 }
 
 HRESULT EncodeWriterFilter::SetOutputFile(LPCWSTR name) {
-  return SetName(name);
+  const HRESULT hr = SetName(name);
+  if (SUCCEEDED(hr) && m_running) {
+    // A recording in parts goes on in the new file at the next picture, so
+    // that no picture falls between the two.
+    dshow::AutoLock lock(m_encodeLock);
+    m_switchPending = true;
+  }
+  return hr;
 }
 
 HRESULT EncodeWriterFilter::GetOutputFile(LPWSTR name) {

@@ -231,6 +231,8 @@ class EncodeWriterFilter final : public dshow::BaseFilter,
   volatile bool m_videoEnded = false;
   volatile bool m_audioEnded = false;
   volatile bool m_running = false;
+  // A new output file named while running: the next picture starts it.
+  bool m_switchPending = false;
 
   std::unique_ptr<dshow::PositionPassThrough> m_position;
 };

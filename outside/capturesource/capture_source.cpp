@@ -19,7 +19,6 @@ constexpr CLSID kClsidCaptureSource = {
 constexpr REFERENCE_TIME kUnitsPerSecond = 10000000;
 // One MPEG audio frame of samples per buffer.
 constexpr int kAudioFrameSamples = 1152;
-constexpr double kToneHz = 1000.0;
 constexpr double kTwoPi = 6.283185307179586;
 constexpr double kToneAmplitude = 8000.0;
 
@@ -159,7 +158,11 @@ HRESULT CaptureStreamPin::SendPicture(long index) {
   BYTE* data = nullptr;
   sample->GetPointer(&data);
   const long bytes = config.width * config.height * 2;
-  FillPicture(data, config.width, config.height, index);
+  if (config.drawPicture) {
+    config.drawPicture(data, config.width, config.height, index);
+  } else {
+    FillPicture(data, config.width, config.height, index);
+  }
   sample->SetActualDataLength(bytes);
   sample->SetTime(&start, &stop);
   sample->SetSyncPoint(TRUE);
@@ -181,10 +184,14 @@ HRESULT CaptureStreamPin::SendAudio(std::int64_t firstSample, std::int64_t* sent
     if (count > left) count = left;
   }
   auto* pcm = reinterpret_cast<std::int16_t*>(data);
+  const double tones[2] = {config.toneHz[0],
+                           config.toneHz[1] > 0 ? config.toneHz[1] : config.toneHz[0]};
   for (std::int64_t i = 0; i < count; ++i) {
     const double t = static_cast<double>(firstSample + i) / config.sampleRate;
-    const auto value = static_cast<std::int16_t>(kToneAmplitude * std::sin(kTwoPi * kToneHz * t));
-    for (int c = 0; c < config.channels; ++c) pcm[i * config.channels + c] = value;
+    for (int c = 0; c < config.channels; ++c) {
+      pcm[i * config.channels + c] =
+          static_cast<std::int16_t>(kToneAmplitude * std::sin(kTwoPi * tones[c & 1] * t));
+    }
   }
   REFERENCE_TIME start = firstSample * kUnitsPerSecond / config.sampleRate;
   REFERENCE_TIME stop = (firstSample + count) * kUnitsPerSecond / config.sampleRate;

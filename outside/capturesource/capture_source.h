@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <thread>
 
 #include "dshow/base_filter.h"
@@ -29,6 +30,11 @@ struct CaptureSourceConfig {
   int frames = 0;
   // Wait for the graph clock (a live source) or deliver as fast as taken.
   bool realTime = true;
+  // Draws picture `index` as YUY2 (width * 2 bytes a line, top line first);
+  // empty: the built-in ramp and moving bar.
+  std::function<void(BYTE* yuy2, int width, int height, long index)> drawPicture;
+  // The tone of each channel; a second channel takes the first one's when 0.
+  double toneHz[2] = {1000.0, 0.0};
 };
 
 class CaptureSourceFilter;

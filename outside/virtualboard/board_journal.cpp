@@ -64,3 +64,7 @@ void JournalInitBoardClass(uint32_t boardClass, uint32_t reserved, uint32_t boar
 void JournalFree(uint32_t board, int32_t result) {
   AppendLine(FormatFreeLine(board, result));
 }
+
+void AppendBoardNote(const std::string& text) {
+  AppendLine("board " + text);
+}

@@ -11,3 +11,6 @@ void AppendJournalLine(uint32_t command, bool write, int32_t result, const std::
 // The two entry points besides kxTVA_DoThis, each journalled after it ran.
 void JournalInitBoardClass(uint32_t boardClass, uint32_t reserved, uint32_t board);
 void JournalFree(uint32_t board, int32_t result);
+// What the board did that its commands do not show: a graph built, a file
+// opened or closed, a snapshot written. These lines start with "board ".
+void AppendBoardNote(const std::string& text);

@@ -133,23 +133,7 @@ void PictureWindow::OnTimer() {
 
 void PictureWindow::RenderFrame() {
   const PictureState state = m_board->CurrentPicture();
-  switch (state.content) {
-    case PictureState::Content::kStation:
-      DrawStationPicture(m_frame, state.stationIndex, m_frameNumber);
-      break;
-    case PictureState::Content::kNoise:
-      DrawNoise(m_frame, m_frameNumber);
-      break;
-    case PictureState::Content::kInput:
-      DrawInputPattern(m_frame, state.inputType, state.connector, m_frameNumber);
-      break;
-    case PictureState::Content::kBlack:
-      DrawBlack(m_frame);
-      break;
-  }
-  if (state.content != PictureState::Content::kBlack) {
-    ApplyPictureProperties(m_frame, state.properties);
-  }
+  DrawBoardPicture(m_frame, state, m_frameNumber);
   GdiFlush();
   std::memcpy(m_bits, m_frame.pixels.data(), m_frame.pixels.size() * sizeof(uint32_t));
 

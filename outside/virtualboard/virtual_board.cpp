@@ -4,6 +4,7 @@
 
 #include "apimgr/board_blocks.h"
 #include "apimgr/board_protocol.h"
+#include "outside/virtualboard/capture_set_win.h"
 #include "outside/virtualboard/picture_window.h"
 #include "win32/text_convert.h"
 
@@ -25,6 +26,8 @@ constexpr int kVideoInputTuner = 1;
 constexpr int kVideoInputSVideo = 3;
 constexpr uint32_t kPropertyCount = 5;
 constexpr uint32_t kAudioSourceRadio = 2;
+constexpr LONG kModeBypass = 1110;
+constexpr LONG kModeAdaptive = 1113;
 
 struct AudioDevice {
   const char* name;
@@ -81,9 +84,31 @@ void CopyField(char* field, const char* text) {
 
 }  // namespace
 
+void DrawBoardPicture(Frame& frame, const PictureState& state, uint32_t frameNumber) {
+  switch (state.content) {
+    case PictureState::Content::kStation:
+      DrawStationPicture(frame, state.stationIndex, frameNumber);
+      break;
+    case PictureState::Content::kNoise:
+      DrawNoise(frame, frameNumber);
+      break;
+    case PictureState::Content::kInput:
+      DrawInputPattern(frame, state.inputType, state.connector, frameNumber);
+      break;
+    case PictureState::Content::kBlack:
+      DrawBlack(frame);
+      return;
+  }
+  ApplyPictureProperties(frame, state.properties);
+}
+
 VirtualBoard::VirtualBoard(uint32_t boardClass, const ChannelTable& broadcast,
                            const ChannelTable& cable)
-    : m_boardClass(boardClass), m_broadcast(broadcast), m_cable(cable), m_plan(broadcast) {}
+    : m_boardClass(boardClass),
+      m_broadcast(broadcast),
+      m_cable(cable),
+      m_plan(broadcast),
+      m_captures(new CaptureSet(*this)) {}
 
 uint32_t VirtualBoard::BoardClass() const {
   return m_boardClass;
@@ -93,7 +118,15 @@ VirtualBoard* VirtualBoard::Identify() {
   return this;
 }
 
-VirtualBoard::~VirtualBoard() = default;
+VirtualBoard::~VirtualBoard() {
+  // The graphs stop before the state they draw from goes.
+  m_captures.reset();
+}
+
+LONG VirtualBoard::DeinterlaceMode() const {
+  std::lock_guard<std::mutex> guard(m_lock);
+  return m_deinterlaceBypass ? kModeBypass : kModeAdaptive;
+}
 
 void VirtualBoard::CountFrame() {
   std::lock_guard<std::mutex> guard(m_lock);
@@ -127,6 +160,8 @@ PictureState VirtualBoard::CurrentPicture() const {
   state.channel = m_channel;
   state.inputType = m_inputType;
   state.connector = m_connector;
+  state.soundMode = m_audioMode;
+  state.radioStation = m_radio && m_locked;
   if (!m_videoEnabled || m_radio || m_inputType == kVideoInputRadio ||
       m_audioSource == kAudioSourceRadio) {
     state.content = PictureState::Content::kBlack;
@@ -137,6 +172,7 @@ PictureState VirtualBoard::CurrentPicture() const {
       state.stationIndex = static_cast<int>(station - m_plan.TvStations().data());
       state.stationName = station->name;
       state.channel = station->channel;
+      state.audioModes = station->audioModes;
     } else {
       state.content = PictureState::Content::kNoise;
     }
@@ -157,9 +193,14 @@ void VirtualBoard::Notify(LONG event) {
 
 int32_t VirtualBoard::DoThis(bool write, uint32_t command, void* block) {
   if (command >= kxcmd::kOpenCapture && command <= kxcmd::kCapturePosition) {
-    // Recording, time-shift, playback and still pictures are not available
-    // on this board yet.
-    return kBoardUnsupported;
+    // Without the board lock: stopping a graph waits for its streaming
+    // threads, which read the picture state under that lock.
+    return m_captures->Command(write, command, block);
+  }
+  if (command == kxcmd::kDeinterlaceBypass && block != nullptr) {
+    const int32_t result = VideoCommand(write, command, block);
+    if (result == kBoardOk) m_captures->ApplyDeinterlaceMode(DeinterlaceMode());
+    return result;
   }
   if (command <= kxcmd::kEventSink) return VideoWindowCommand(command, block);
   if (command >= kxcmd::kAudioConnection && command <= kxcmd::kSelectAudioInput) {

@@ -12,6 +12,7 @@
 #include "outside/virtualboard/picture_synth.h"
 #include "outside/virtualboard/station_plan.h"
 
+class CaptureSet;
 class PictureWindow;
 
 // The manager's notifier, handed over by command 6: one virtual operation,
@@ -41,9 +42,15 @@ struct PictureState {
   uint32_t hertz = 0;
   int inputType = 1;
   int connector = 0;
+  uint8_t audioModes = 1;     // what the station sends
+  uint32_t soundMode = 1;     // what the board was asked to play
+  bool radioStation = false;  // the radio receives a station
   bool deinterlaceBypass = false;
   PictureProperties properties;
 };
+
+// Draws what the state shows, picture properties applied.
+void DrawBoardPicture(Frame& frame, const PictureState& state, uint32_t frameNumber);
 
 class VirtualBoard {
  public:
@@ -58,6 +65,8 @@ class VirtualBoard {
 
   PictureState CurrentPicture() const;
   void CountFrame();
+  // kxDIgrab's mode for the board's deinterlace switch.
+  LONG DeinterlaceMode() const;
 
  private:
   int32_t VideoWindowCommand(uint32_t command, void* block);
@@ -111,4 +120,6 @@ class VirtualBoard {
   uint32_t m_hertz = 0;
   int32_t m_channel = 0;
   bool m_locked = false;
+  // Last: its graphs draw from the state above and go first.
+  std::unique_ptr<CaptureSet> m_captures;
 };

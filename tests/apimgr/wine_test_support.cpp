@@ -32,8 +32,16 @@ bool UnregisterManager() {
   return RunProcess(L"regsvr32.exe /u /s \"" + ExeDir() + L"KXApiMgr.dll\"") == 0;
 }
 
+std::vector<std::string> JournalFile::CallTexts() const {
+  std::vector<std::string> lines;
+  for (const std::string& line : Texts()) {
+    if (line.rfind("board ", 0) != 0) lines.push_back(line);
+  }
+  return lines;
+}
+
 std::string JournalFile::LineAfter(size_t previousCount) const {
-  const std::vector<std::string> lines = Texts();
+  const std::vector<std::string> lines = CallTexts();
   if (lines.size() != previousCount + 1) {
     return lines.size() <= previousCount
                ? std::string()

@@ -34,10 +34,12 @@ std::wstring KeyDefaultValue(HKEY root, const std::wstring& path);
 bool RegisterManager();
 bool UnregisterManager();
 
-// The virtual board's journal in a temporary file, counted in whole lines.
+// The virtual board's journal in a temporary file, counted in whole lines;
+// the board's own notes ("board ...") are not the manager's and are left out.
 class JournalFile : public brontel::test_support::BoardJournal {
  public:
-  size_t Count() const { return Texts().size(); }
+  std::vector<std::string> CallTexts() const;
+  size_t Count() const { return CallTexts().size(); }
   // The line written since the given line count, or "" when there is none.
   std::string LineAfter(size_t previousCount) const;
 };

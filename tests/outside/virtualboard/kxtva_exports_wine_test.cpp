@@ -76,21 +76,30 @@ TEST_F(VirtualBoardLibrary, UnknownHandleIsRefusedAndJournalled) {
   EXPECT_EQ(lines[0], "3 R rc=1 {0,0,0,0,0,0,0}");
 }
 
-TEST_F(VirtualBoardLibrary, CaptureCommandsFailClearlyAndWriteNothing) {
+TEST_F(VirtualBoardLibrary, CaptureCommandsOnUnknownHandlesFailClearlyAndWriteNothing) {
   const uint32_t board = init(0x20, 0);
   ASSERT_NE(board, 0u);
-  for (uint32_t command = 500; command <= 510; ++command) {
+  struct Case {
+    uint32_t command;
+    uint32_t write;
+    int32_t result;
+  };
+  // Handle 77 was never opened; nothing writes, so there is no position.
+  const Case cases[] = {{501, 1, 1}, {502, 1, 1}, {503, 1, 1}, {503, 0, 1},
+                        {504, 1, 1}, {504, 0, 1}, {505, 1, 1}, {505, 0, 1},
+                        {506, 1, 1}, {506, 0, 1}, {510, 0, 2}, {500, 1, 1}};
+  for (const Case& c : cases) {
     uint32_t captureHandle = 0;
-    uint32_t block[8] = {};
+    uint32_t block[8] = {77, 0, 0, 0, 0, 0, 0, 0};
+    if (c.command == 500) block[0] = 3;  // no such kind
     block[5] = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&captureHandle));
-    const uint32_t before[8] = {block[0], block[1], block[2], block[3],
-                                block[4], block[5], block[6], block[7]};
-    EXPECT_EQ(doThis(board, command == 505 || command == 507 ? 1 : 0, command, block), 3)
-        << command;
-    EXPECT_EQ(std::memcmp(block, before, sizeof block), 0) << command;
-    EXPECT_EQ(captureHandle, 0u) << command;
+    uint32_t before[8];
+    std::memcpy(before, block, sizeof block);
+    EXPECT_EQ(doThis(board, c.write, c.command, block), c.result) << c.command;
+    EXPECT_EQ(std::memcmp(block, before, sizeof block), 0) << c.command;
+    EXPECT_EQ(captureHandle, 0u) << c.command;
   }
-  EXPECT_EQ(JournalLines().size(), 12u) << "the board's creation and the eleven commands";
+  EXPECT_EQ(doThis(board, 1, 501, nullptr), 1) << "no block";
   free(board);
 }
 

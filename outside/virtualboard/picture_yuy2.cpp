@@ -1,0 +1,44 @@
+#include "outside/virtualboard/picture_yuy2.h"
+
+namespace {
+
+struct Rgb {
+  int r, g, b;
+};
+
+Rgb Split(uint32_t pixel) {
+  return {static_cast<int>((pixel >> 16) & 0xFF), static_cast<int>((pixel >> 8) & 0xFF),
+          static_cast<int>(pixel & 0xFF)};
+}
+
+// BT.601, studio range, in 8-bit fixed point.
+uint8_t Luma(const Rgb& c) {
+  return static_cast<uint8_t>(((66 * c.r + 129 * c.g + 25 * c.b + 128) >> 8) + 16);
+}
+uint8_t ChromaU(int r, int g, int b) {
+  return static_cast<uint8_t>(((-38 * r - 74 * g + 112 * b + 128) >> 8) + 128);
+}
+uint8_t ChromaV(int r, int g, int b) {
+  return static_cast<uint8_t>(((112 * r - 94 * g - 18 * b + 128) >> 8) + 128);
+}
+
+}  // namespace
+
+void InterleaveFieldsToYuy2(const Frame& top, const Frame& bottom, uint8_t* yuy2) {
+  const int width = top.width & ~1;
+  for (int y = 0; y < top.height; ++y) {
+    const Frame& field = (y & 1) == 0 ? top : bottom;
+    const uint32_t* line = field.pixels.data() + static_cast<size_t>(y) * field.width;
+    uint8_t* out = yuy2 + static_cast<size_t>(y) * top.width * 2;
+    for (int x = 0; x < width; x += 2) {
+      const Rgb a = Split(line[x]);
+      const Rgb b = Split(line[x + 1]);
+      const int r = (a.r + b.r) / 2, g = (a.g + b.g) / 2, bl = (a.b + b.b) / 2;
+      out[0] = Luma(a);
+      out[1] = ChromaU(r, g, bl);
+      out[2] = Luma(b);
+      out[3] = ChromaV(r, g, bl);
+      out += 4;
+    }
+  }
+}
