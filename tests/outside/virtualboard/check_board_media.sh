@@ -57,4 +57,5 @@ for shot in "board_snap.bmp 640x480" "board_snap_fine.jpg 320x240" "board_snap_c
   decodes "$dir/$1"
 done
 
-rm -f "$dir"/board_snap* "$radio" "$record" "$dir/board_part_(1).mpg" "$dir/board_part_(2).mpg" "$dir/board_shift.mpg"
+# Named one by one: the folder also holds the test programs.
+rm -f "$dir/board_snap.bmp" "$dir/board_snap_fine.jpg" "$dir/board_snap_coarse.jpg" "$radio" "$record" "$dir/board_part_(1).mpg" "$dir/board_part_(2).mpg" "$dir/board_shift.mpg"
