@@ -28,6 +28,10 @@ struct WritingSetup {
   bool grabOnly = false;
   // The sound alone, to an ASF file (the radio's recordings).
   bool audioOnly = false;
+  // The live picture: source and deinterlacer into `preview`, no writer.
+  bool liveOnly = false;
+  // Where the pictures are shown (the writer's "Video Out"), or null.
+  IBaseFilter* preview = nullptr;
   brontel::CaptureSourceConfig source;
 };
 
@@ -63,12 +67,14 @@ class WritingGraph {
  private:
   bool Build(const WritingSetup& setup);
   bool BuildAudio(const WritingSetup& setup);
+  bool BuildLive(const WritingSetup& setup);
 
   bool m_comInitialised = false;
   brontel::ComPtr<IGraphBuilder> m_graph;
   brontel::ComPtr<IMediaControl> m_media;
   brontel::ComPtr<IBaseFilter> m_grab;
   brontel::ComPtr<IBaseFilter> m_writer;
+  brontel::ComPtr<IBaseFilter> m_preview;
   brontel::ComPtr<brontel::IEncodeWriterControl> m_control;
   brontel::ComPtr<brontel::IDeinterlaceControl> m_deinterlace;
   brontel::CaptureSourceFilter* m_source = nullptr;  // one reference held

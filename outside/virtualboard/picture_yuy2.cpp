@@ -42,3 +42,29 @@ void InterleaveFieldsToYuy2(const Frame& top, const Frame& bottom, uint8_t* yuy2
     }
   }
 }
+
+namespace {
+
+uint32_t Clamp8(int value) {
+  return static_cast<uint32_t>(value < 0 ? 0 : value > 255 ? 255 : value);
+}
+
+}  // namespace
+
+void Yuy2ToFrame(const uint8_t* yuy2, int width, int height, Frame& out) {
+  if (width < 2 || height < 1 || out.width < 1 || out.height < 1) return;
+  for (int y = 0; y < out.height; ++y) {
+    const uint8_t* line =
+        yuy2 + static_cast<size_t>(static_cast<int64_t>(y) * height / out.height) * width * 2;
+    uint32_t* target = out.pixels.data() + static_cast<size_t>(y) * out.width;
+    for (int x = 0; x < out.width; ++x) {
+      const int sx = static_cast<int>(static_cast<int64_t>(x) * width / out.width);
+      const uint8_t* pair = line + (sx & ~1) * 2;
+      const int c = 298 * ((sx & 1 ? pair[2] : pair[0]) - 16);
+      const int d = pair[1] - 128;
+      const int e = pair[3] - 128;
+      target[x] = Clamp8((c + 409 * e + 128) >> 8) << 16 |
+                  Clamp8((c - 100 * d - 208 * e + 128) >> 8) << 8 | Clamp8((c + 516 * d + 128) >> 8);
+    }
+  }
+}
