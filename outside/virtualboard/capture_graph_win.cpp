@@ -73,13 +73,18 @@ bool FileExists(const std::wstring& path) {
 
 WritingGraph::WritingGraph() : m_comInitialised(InitialiseCom()) {}
 
+void WritingGraph::TakeGraph(const WritingSetup& setup) {
+  m_graph = setup.graph;
+  if (!m_graph) m_graph = Create<IGraphBuilder>(CLSID_FilterGraph, IID_IGraphBuilder);
+}
+
 WritingGraph::~WritingGraph() {
   Stop();
   if (m_comInitialised) CoUninitialize();
 }
 
 bool WritingGraph::BuildLive(const WritingSetup& setup) {
-  m_graph = Create<IGraphBuilder>(CLSID_FilterGraph, IID_IGraphBuilder);
+  TakeGraph(setup);
   m_grab = Create<IBaseFilter>(brontel::kClsidDeinterlaceGrabFilter, IID_IBaseFilter);
   m_preview = setup.preview;
   if (!m_graph || !m_grab || !m_preview) return false;
@@ -98,7 +103,7 @@ bool WritingGraph::BuildLive(const WritingSetup& setup) {
 }
 
 bool WritingGraph::BuildAudio(const WritingSetup& setup) {
-  m_graph = Create<IGraphBuilder>(CLSID_FilterGraph, IID_IGraphBuilder);
+  TakeGraph(setup);
   if (!m_graph || FAILED(brontel::CreateAsfAudioWriter(m_writer.GetAddressOf()))) return false;
   m_source = new (std::nothrow) brontel::CaptureSourceFilter(setup.source);
   if (!m_source) return false;
@@ -118,7 +123,7 @@ bool WritingGraph::Build(const WritingSetup& setup) {
   m_sampleRate = setup.source.sampleRate;
   if (setup.audioOnly) return BuildAudio(setup);
   if (setup.liveOnly) return BuildLive(setup);
-  m_graph = Create<IGraphBuilder>(CLSID_FilterGraph, IID_IGraphBuilder);
+  TakeGraph(setup);
   m_grab = Create<IBaseFilter>(brontel::kClsidDeinterlaceGrabFilter, IID_IBaseFilter);
   m_writer = Create<IBaseFilter>(brontel::kClsidEncodeWriter, IID_IBaseFilter);
   if (!m_graph || !m_grab || !m_writer) return false;

@@ -33,6 +33,10 @@ struct WritingSetup {
   // Where the pictures are shown (the writer's "Video Out"), or null.
   IBaseFilter* preview = nullptr;
   brontel::CaptureSourceConfig source;
+  // An empty filter graph to build in, or null for a new one. The platform's
+  // filter graph keeps one event handle of each graph ever made, so graphs
+  // that come and go with every recording share one.
+  IGraphBuilder* graph = nullptr;
 };
 
 class WritingGraph {
@@ -66,6 +70,7 @@ class WritingGraph {
 
  private:
   bool Build(const WritingSetup& setup);
+  void TakeGraph(const WritingSetup& setup);
   bool BuildAudio(const WritingSetup& setup);
   bool BuildLive(const WritingSetup& setup);
 

@@ -158,6 +158,8 @@ CaptureSet::~CaptureSet() {
   m_sink = nullptr;
   StopLive();
   for (auto& item : m_entries) Stop(*item.second);
+  m_graph.Reset();
+  if (m_comInitialised) CoUninitialize();
 }
 
 IBaseFilter* CaptureSet::NewRenderer() {
@@ -173,13 +175,15 @@ void CaptureSet::SetPictureSink(PictureSink* sink) {
 
 void CaptureSet::StartLive() {
   if (m_sink == nullptr || m_live || Writing() != nullptr) return;
-  // The recording's graph with nothing written: the writer passes the
-  // deinterlaced pictures on to the window.
+  // No writer: the deinterlaced pictures go straight to the window.
   WritingSetup setup;
-  StillSetup(&setup);
+  setup.liveOnly = true;
+  DescribeSource(&setup.source);
+  setup.source.sampleRate = kStillSampleRate;
   brontel::ComPtr<IBaseFilter> renderer;
   renderer.Attach(NewRenderer());
   setup.preview = renderer.Get();
+  setup.graph = SharedGraph();
   auto live = std::unique_ptr<WritingGraph>(new (std::nothrow) WritingGraph());
   if (!renderer || !live || !live->Start(setup)) {
     // The window then draws the picture itself.
@@ -193,6 +197,18 @@ void CaptureSet::StartLive() {
 
 void CaptureSet::StopLive() {
   m_live.reset();
+}
+
+IGraphBuilder* CaptureSet::SharedGraph() {
+  if (!m_graph) {
+    if (!m_comInitialised) {
+      const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+      m_comInitialised = hr == S_OK || hr == S_FALSE;
+    }
+    CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
+                     reinterpret_cast<void**>(m_graph.GetAddressOf()));
+  }
+  return m_graph.Get();
 }
 
 CaptureEntry* CaptureSet::Find(uint32_t handle) {
@@ -363,6 +379,7 @@ int32_t CaptureSet::Start(CaptureEntry& entry) {
   brontel::ComPtr<IBaseFilter> renderer;
   renderer.Attach(NewRenderer());
   setup.preview = renderer.Get();
+  setup.graph = SharedGraph();
   auto writer = std::unique_ptr<WritingGraph>(new (std::nothrow) WritingGraph());
   if (!writer || !writer->Start(setup)) {
     AppendBoardNote("recording refused " + brontel::AnsiToUtf8(session.File()));

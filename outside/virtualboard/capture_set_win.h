@@ -9,6 +9,10 @@
 #include <map>
 #include <memory>
 
+#include <dshow.h>
+
+#include "win32/com_ptr.h"
+
 class VirtualBoard;
 namespace brontel {
 struct CaptureSourceConfig;
@@ -54,6 +58,8 @@ class CaptureSet {
   // The live graph runs while there is a window and nothing records.
   void StartLive();
   void StopLive();
+  // The one filter graph the live picture and the recordings are built in.
+  IGraphBuilder* SharedGraph();
   // A renderer into the picture window (one reference), or null without one.
   IBaseFilter* NewRenderer();
   CaptureEntry* Find(uint32_t handle);
@@ -64,4 +70,6 @@ class CaptureSet {
   uint32_t m_soundMode = 2;
   PictureSink* m_sink = nullptr;
   std::unique_ptr<WritingGraph> m_live;
+  brontel::ComPtr<IGraphBuilder> m_graph;
+  bool m_comInitialised = false;
 };

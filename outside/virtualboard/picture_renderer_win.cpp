@@ -2,7 +2,6 @@
 
 #include <amvideo.h>
 #include <uuids.h>
-#include "outside/virtualboard/board_journal.h"
 
 namespace {
 
@@ -62,7 +61,7 @@ HRESULT PictureRendererPin::OnReceive(IMediaSample* sample) {
 PictureRendererFilter::PictureRendererFilter(PictureSink* sink)
     : BaseFilter(kClsidPictureRenderer, L"Picture window renderer"), m_sink(sink), m_pin(this) {}
 
-PictureRendererFilter::~PictureRendererFilter() { AppendBoardNote("PROBE renderer gone"); }
+PictureRendererFilter::~PictureRendererFilter() = default;
 
 brontel::dshow::BasePin* PictureRendererFilter::Pin(int index) {
   return index == 0 ? &m_pin : nullptr;

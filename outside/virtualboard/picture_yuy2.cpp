@@ -64,7 +64,8 @@ void Yuy2ToFrame(const uint8_t* yuy2, int width, int height, Frame& out) {
       const int d = pair[1] - 128;
       const int e = pair[3] - 128;
       target[x] = Clamp8((c + 409 * e + 128) >> 8) << 16 |
-                  Clamp8((c - 100 * d - 208 * e + 128) >> 8) << 8 | Clamp8((c + 516 * d + 128) >> 8);
+                  Clamp8((c - 100 * d - 208 * e + 128) >> 8) << 8 |
+                  Clamp8((c + 516 * d + 128) >> 8);
     }
   }
 }
