@@ -25,7 +25,8 @@ PictureRendererPin::PictureRendererPin(PictureRendererFilter* filter)
 HRESULT PictureRendererPin::CheckMediaType(const AM_MEDIA_TYPE& mt) {
   const VIDEOINFOHEADER* info = VideoInfo(mt);
   if (mt.majortype != MEDIATYPE_Video || mt.subtype != MEDIASUBTYPE_YUY2 || info == nullptr ||
-      info->bmiHeader.biWidth <= 0 || info->bmiHeader.biHeight == 0) {
+      info->bmiHeader.biWidth <= 0 || (info->bmiHeader.biWidth & 1) != 0 ||
+      info->bmiHeader.biHeight == 0) {
     return S_FALSE;
   }
   return S_OK;
