@@ -173,7 +173,7 @@ bool WritingGraph::Build(const WritingSetup& setup) {
 bool WritingGraph::Start(const WritingSetup& setup) {
   Stop();
   const std::wstring file = brontel::AnsiToWide(setup.file);
-  if (!Build(setup) || FAILED(m_media->Run())) {
+  if (!Build(setup) || !ShareClock() || FAILED(m_media->Run())) {
     Stop();
     return false;
   }
@@ -182,6 +182,20 @@ bool WritingGraph::Start(const WritingSetup& setup) {
   if (!setup.grabOnly && !setup.liveOnly && !FileExists(file)) {
     Stop();
     return false;
+  }
+  return true;
+}
+
+bool WritingGraph::ShareClock() {
+  // A graph that has run before keeps its clock but does not hand it to the
+  // filters added since: without it the source would not keep time.
+  auto media = Query<IMediaFilter>(m_graph.Get(), IID_IMediaFilter);
+  ComPtr<IReferenceClock> clock;
+  if (!media || FAILED(media->GetSyncSource(clock.GetAddressOf()))) return false;
+  if (!clock) return true;  // a new graph chooses and hands out its clock as it runs
+  IBaseFilter* filters[] = {m_source, m_grab.Get(), m_writer.Get(), m_preview.Get()};
+  for (IBaseFilter* filter : filters) {
+    if (filter && FAILED(filter->SetSyncSource(clock.Get()))) return false;
   }
   return true;
 }

@@ -71,6 +71,7 @@ class WritingGraph {
  private:
   bool Build(const WritingSetup& setup);
   void TakeGraph(const WritingSetup& setup);
+  bool ShareClock();
   bool BuildAudio(const WritingSetup& setup);
   bool BuildLive(const WritingSetup& setup);
 
