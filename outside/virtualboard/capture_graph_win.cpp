@@ -73,13 +73,37 @@ bool FileExists(const std::wstring& path) {
 
 WritingGraph::WritingGraph() : m_comInitialised(InitialiseCom()) {}
 
+void WritingGraph::TakeGraph(const WritingSetup& setup) {
+  m_graph = setup.graph;
+  if (!m_graph) m_graph = Create<IGraphBuilder>(CLSID_FilterGraph, IID_IGraphBuilder);
+}
+
 WritingGraph::~WritingGraph() {
   Stop();
   if (m_comInitialised) CoUninitialize();
 }
 
+bool WritingGraph::BuildLive(const WritingSetup& setup) {
+  TakeGraph(setup);
+  m_grab = Create<IBaseFilter>(brontel::kClsidDeinterlaceGrabFilter, IID_IBaseFilter);
+  m_preview = setup.preview;
+  if (!m_graph || !m_grab || !m_preview) return false;
+  m_source = new (std::nothrow) brontel::CaptureSourceFilter(setup.source);
+  if (!m_source) return false;
+  m_deinterlace =
+      Query<brontel::IDeinterlaceControl>(m_grab.Get(), brontel::kIidDeinterlaceControlGrab);
+  m_media = Query<IMediaControl>(m_graph.Get(), IID_IMediaControl);
+  return m_deinterlace && m_media && SUCCEEDED(m_graph->AddFilter(m_source, L"Capture source")) &&
+         SUCCEEDED(m_graph->AddFilter(m_grab.Get(), L"kxDIgrab")) &&
+         SUCCEEDED(m_graph->AddFilter(m_preview.Get(), L"Picture window renderer")) &&
+         Connect(m_graph.Get(), &m_source->VideoPin(),
+                 FirstPin(m_grab.Get(), PINDIR_INPUT).Get()) &&
+         Connect(m_graph.Get(), FirstPin(m_grab.Get(), PINDIR_OUTPUT).Get(),
+                 FirstPin(m_preview.Get(), PINDIR_INPUT).Get());
+}
+
 bool WritingGraph::BuildAudio(const WritingSetup& setup) {
-  m_graph = Create<IGraphBuilder>(CLSID_FilterGraph, IID_IGraphBuilder);
+  TakeGraph(setup);
   if (!m_graph || FAILED(brontel::CreateAsfAudioWriter(m_writer.GetAddressOf()))) return false;
   m_source = new (std::nothrow) brontel::CaptureSourceFilter(setup.source);
   if (!m_source) return false;
@@ -98,7 +122,8 @@ bool WritingGraph::Build(const WritingSetup& setup) {
   m_file = brontel::AnsiToWide(setup.file);
   m_sampleRate = setup.source.sampleRate;
   if (setup.audioOnly) return BuildAudio(setup);
-  m_graph = Create<IGraphBuilder>(CLSID_FilterGraph, IID_IGraphBuilder);
+  if (setup.liveOnly) return BuildLive(setup);
+  TakeGraph(setup);
   m_grab = Create<IBaseFilter>(brontel::kClsidDeinterlaceGrabFilter, IID_IBaseFilter);
   m_writer = Create<IBaseFilter>(brontel::kClsidEncodeWriter, IID_IBaseFilter);
   if (!m_graph || !m_grab || !m_writer) return false;
@@ -129,26 +154,48 @@ bool WritingGraph::Build(const WritingSetup& setup) {
       FAILED(m_graph->AddFilter(m_writer.Get(), L"kxEncodeWriter"))) {
     return false;
   }
-  return Connect(m_graph.Get(), &m_source->VideoPin(),
-                 FirstPin(m_grab.Get(), PINDIR_INPUT).Get()) &&
-         Connect(m_graph.Get(), FirstPin(m_grab.Get(), PINDIR_OUTPUT).Get(),
-                 NamedPin(m_writer.Get(), L"MPEG Video In").Get()) &&
-         Connect(m_graph.Get(), &m_source->AudioPin(),
-                 NamedPin(m_writer.Get(), L"MPEG Audio In").Get());
+  if (!Connect(m_graph.Get(), &m_source->VideoPin(), FirstPin(m_grab.Get(), PINDIR_INPUT).Get()) ||
+      !Connect(m_graph.Get(), FirstPin(m_grab.Get(), PINDIR_OUTPUT).Get(),
+               NamedPin(m_writer.Get(), L"MPEG Video In").Get()) ||
+      !Connect(m_graph.Get(), &m_source->AudioPin(),
+               NamedPin(m_writer.Get(), L"MPEG Audio In").Get())) {
+    return false;
+  }
+  // The preview is a view of the recording, not a condition of it.
+  if (setup.preview && SUCCEEDED(m_graph->AddFilter(setup.preview, L"Picture window renderer"))) {
+    m_preview = setup.preview;
+    Connect(m_graph.Get(), NamedPin(m_writer.Get(), L"Video Out").Get(),
+            FirstPin(m_preview.Get(), PINDIR_INPUT).Get());
+  }
+  return true;
 }
 
 bool WritingGraph::Start(const WritingSetup& setup) {
   Stop();
   const std::wstring file = brontel::AnsiToWide(setup.file);
-  if (!Build(setup) || FAILED(m_media->Run())) {
+  if (!Build(setup) || !ShareClock() || FAILED(m_media->Run())) {
     Stop();
     return false;
   }
   // The writer creates its file as its pins become active; a folder that
   // does not exist or a zero size leaves none.
-  if (!setup.grabOnly && !FileExists(file)) {
+  if (!setup.grabOnly && !setup.liveOnly && !FileExists(file)) {
     Stop();
     return false;
+  }
+  return true;
+}
+
+bool WritingGraph::ShareClock() {
+  // A graph that has run before keeps its clock but does not hand it to the
+  // filters added since: without it the source would not keep time.
+  auto media = Query<IMediaFilter>(m_graph.Get(), IID_IMediaFilter);
+  ComPtr<IReferenceClock> clock;
+  if (!media || FAILED(media->GetSyncSource(clock.GetAddressOf()))) return false;
+  if (!clock) return true;  // a new graph chooses and hands out its clock as it runs
+  IBaseFilter* filters[] = {m_source, m_grab.Get(), m_writer.Get(), m_preview.Get()};
+  for (IBaseFilter* filter : filters) {
+    if (filter && FAILED(filter->SetSyncSource(clock.Get()))) return false;
   }
   return true;
 }
@@ -198,7 +245,9 @@ void WritingGraph::Stop() {
     if (m_source) m_graph->RemoveFilter(m_source);
     if (m_grab) m_graph->RemoveFilter(m_grab.Get());
     if (m_writer) m_graph->RemoveFilter(m_writer.Get());
+    if (m_preview) m_graph->RemoveFilter(m_preview.Get());
   }
+  m_preview.Reset();
   m_media.Reset();
   m_deinterlace.Reset();
   m_control.Reset();

@@ -28,7 +28,15 @@ struct WritingSetup {
   bool grabOnly = false;
   // The sound alone, to an ASF file (the radio's recordings).
   bool audioOnly = false;
+  // The live picture: source and deinterlacer into `preview`, no writer.
+  bool liveOnly = false;
+  // Where the pictures are shown (the writer's "Video Out"), or null.
+  IBaseFilter* preview = nullptr;
   brontel::CaptureSourceConfig source;
+  // An empty filter graph to build in, or null for a new one. The platform's
+  // filter graph keeps one event handle of each graph ever made, so graphs
+  // that come and go with every recording share one.
+  IGraphBuilder* graph = nullptr;
 };
 
 class WritingGraph {
@@ -62,13 +70,17 @@ class WritingGraph {
 
  private:
   bool Build(const WritingSetup& setup);
+  void TakeGraph(const WritingSetup& setup);
+  bool ShareClock();
   bool BuildAudio(const WritingSetup& setup);
+  bool BuildLive(const WritingSetup& setup);
 
   bool m_comInitialised = false;
   brontel::ComPtr<IGraphBuilder> m_graph;
   brontel::ComPtr<IMediaControl> m_media;
   brontel::ComPtr<IBaseFilter> m_grab;
   brontel::ComPtr<IBaseFilter> m_writer;
+  brontel::ComPtr<IBaseFilter> m_preview;
   brontel::ComPtr<brontel::IEncodeWriterControl> m_control;
   brontel::ComPtr<brontel::IDeinterlaceControl> m_deinterlace;
   brontel::CaptureSourceFilter* m_source = nullptr;  // one reference held

@@ -9,6 +9,7 @@
 #include "outside/virtualboard/capture_graph_win.h"
 #include "outside/virtualboard/capture_session.h"
 #include "outside/virtualboard/capture_times.h"
+#include "outside/virtualboard/picture_renderer_win.h"
 #include "outside/virtualboard/picture_yuy2.h"
 #include "outside/virtualboard/snapshot/snapshot_writer_win.h"
 #include "outside/virtualboard/timeshift/time_shift_player.h"
@@ -124,6 +125,17 @@ struct FieldPictures {
 
 CaptureSet::CaptureSet(VirtualBoard& board) : m_board(board) {}
 
+void CaptureSet::StillSetup(WritingSetup* setup) {
+  setup->grabOnly = true;
+  setup->sizeLimit = 1;
+  // The writer's audio pin takes only the record's rate.
+  virtualboard::ProgramEncoderRecord fields{};
+  fields[virtualboard::kFieldAudioFrequency] = kStillSampleRate;
+  setup->params = virtualboard::TranslateEncoderRecord(fields);
+  DescribeSource(&setup->source);
+  setup->source.sampleRate = kStillSampleRate;
+}
+
 void CaptureSet::DescribeSource(brontel::CaptureSourceConfig* source) {
   ChooseTones(m_board.CurrentPicture(), source->toneHz);
   auto pictures = std::make_shared<FieldPictures>();
@@ -143,7 +155,60 @@ void CaptureSet::DescribeSource(brontel::CaptureSourceConfig* source) {
 }
 
 CaptureSet::~CaptureSet() {
+  m_sink = nullptr;
+  StopLive();
   for (auto& item : m_entries) Stop(*item.second);
+  m_graph.Reset();
+  if (m_comInitialised) CoUninitialize();
+}
+
+IBaseFilter* CaptureSet::NewRenderer() {
+  if (m_sink == nullptr) return nullptr;
+  return new (std::nothrow) PictureRendererFilter(m_sink);
+}
+
+void CaptureSet::SetPictureSink(PictureSink* sink) {
+  StopLive();
+  m_sink = sink;
+  StartLive();
+}
+
+void CaptureSet::StartLive() {
+  if (m_sink == nullptr || m_live || Writing() != nullptr) return;
+  // No writer: the deinterlaced pictures go straight to the window.
+  WritingSetup setup;
+  setup.liveOnly = true;
+  DescribeSource(&setup.source);
+  setup.source.sampleRate = kStillSampleRate;
+  brontel::ComPtr<IBaseFilter> renderer;
+  renderer.Attach(NewRenderer());
+  setup.preview = renderer.Get();
+  setup.graph = SharedGraph();
+  auto live = std::unique_ptr<WritingGraph>(new (std::nothrow) WritingGraph());
+  if (!renderer || !live || !live->Start(setup)) {
+    // The window then draws the picture itself.
+    AppendBoardNote("live graph refused");
+    return;
+  }
+  SetDeinterlaceMode(live->Deinterlacer(), m_board.DeinterlaceMode());
+  AppendBoardNote("graph live capture source>kxDIgrab>picture window");
+  m_live = std::move(live);
+}
+
+void CaptureSet::StopLive() {
+  m_live.reset();
+}
+
+IGraphBuilder* CaptureSet::SharedGraph() {
+  if (!m_graph) {
+    if (!m_comInitialised) {
+      const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+      m_comInitialised = hr == S_OK || hr == S_FALSE;
+    }
+    CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
+                     reinterpret_cast<void**>(m_graph.GetAddressOf()));
+  }
+  return m_graph.Get();
 }
 
 CaptureEntry* CaptureSet::Find(uint32_t handle) {
@@ -308,9 +373,17 @@ int32_t CaptureSet::Start(CaptureEntry& entry) {
   setup.source.sampleRate = rate == 44100 ? 44100 : 48000;
   DescribeSource(&setup.source);
 
+  // One source: the live graph gives way to the recording, whose preview
+  // takes over the picture window.
+  StopLive();
+  brontel::ComPtr<IBaseFilter> renderer;
+  renderer.Attach(NewRenderer());
+  setup.preview = renderer.Get();
+  setup.graph = SharedGraph();
   auto writer = std::unique_ptr<WritingGraph>(new (std::nothrow) WritingGraph());
   if (!writer || !writer->Start(setup)) {
     AppendBoardNote("recording refused " + brontel::AnsiToUtf8(session.File()));
+    StartLive();
     return kBoardBadState;
   }
   SetDeinterlaceMode(writer->Deinterlacer(), m_board.DeinterlaceMode());
@@ -359,6 +432,7 @@ void CaptureSet::Stop(CaptureEntry& entry) {
     AppendBoardNote("graph stopped pictures=" + std::to_string(entry.writer->Pictures()));
     entry.writer.reset();
     NoteFileClosed(entry.openFile);
+    StartLive();
   }
   if (entry.player) {
     entry.player->Close();
@@ -484,6 +558,7 @@ void CaptureSet::ApplySound(CaptureEntry& entry) {
 }
 
 void CaptureSet::ApplyDeinterlaceMode(LONG mode) {
+  if (m_live) SetDeinterlaceMode(m_live->Deinterlacer(), mode);
   for (auto& item : m_entries) {
     if (item.second->writer) SetDeinterlaceMode(item.second->writer->Deinterlacer(), mode);
   }
@@ -501,17 +576,10 @@ int32_t CaptureSet::Snapshot(uint32_t* words) {
   // graph made for this one picture.
   CaptureEntry* writing = Writing();
   std::unique_ptr<WritingGraph> still;
-  WritingGraph* graph = writing != nullptr ? writing->writer.get() : nullptr;
+  WritingGraph* graph = writing != nullptr ? writing->writer.get() : m_live.get();
   if (graph == nullptr) {
     WritingSetup setup;
-    setup.grabOnly = true;
-    setup.sizeLimit = 1;
-    // The writer's audio pin takes only the record's rate.
-    virtualboard::ProgramEncoderRecord fields{};
-    fields[virtualboard::kFieldAudioFrequency] = kStillSampleRate;
-    setup.params = virtualboard::TranslateEncoderRecord(fields);
-    DescribeSource(&setup.source);
-    setup.source.sampleRate = kStillSampleRate;
+    StillSetup(&setup);
     still.reset(new (std::nothrow) WritingGraph());
     if (!still || !still->Start(setup)) return kBoardBadState;
     SetDeinterlaceMode(still->Deinterlacer(), m_board.DeinterlaceMode());

@@ -9,11 +9,19 @@
 #include <map>
 #include <memory>
 
+#include <dshow.h>
+
+#include "win32/com_ptr.h"
+
 class VirtualBoard;
 namespace brontel {
 struct CaptureSourceConfig;
 }
 struct CaptureEntry;
+class PictureSink;
+class WritingGraph;
+struct WritingSetup;
+struct IBaseFilter;
 
 class CaptureSet {
  public:
@@ -23,6 +31,8 @@ class CaptureSet {
   CaptureSet& operator=(const CaptureSet&) = delete;
 
   int32_t Command(bool write, uint32_t command, void* block);
+  // The picture window the live graph draws into; null stops it.
+  void SetPictureSink(PictureSink* sink);
   // The deinterlace mode of the board's switch, for the graphs that run.
   void ApplyDeinterlaceMode(LONG mode);
 
@@ -42,11 +52,24 @@ class CaptureSet {
   void ApplySound(CaptureEntry& entry);
   // The source's picture and sound: the board's, as it is tuned.
   void DescribeSource(brontel::CaptureSourceConfig* source);
+  // A graph that writes nothing: for the live picture and still pictures.
+  void StillSetup(WritingSetup* setup);
   CaptureEntry* Writing();
+  // The live graph runs while there is a window and nothing records.
+  void StartLive();
+  void StopLive();
+  // The one filter graph the live picture and the recordings are built in.
+  IGraphBuilder* SharedGraph();
+  // A renderer into the picture window (one reference), or null without one.
+  IBaseFilter* NewRenderer();
   CaptureEntry* Find(uint32_t handle);
 
   VirtualBoard& m_board;
   std::map<uint32_t, std::unique_ptr<CaptureEntry>> m_entries;
   uint32_t m_nextHandle = 1;
   uint32_t m_soundMode = 2;
+  PictureSink* m_sink = nullptr;
+  std::unique_ptr<WritingGraph> m_live;
+  brontel::ComPtr<IGraphBuilder> m_graph;
+  bool m_comInitialised = false;
 };

@@ -1,5 +1,7 @@
 #include "outside/virtualboard/picture_window.h"
 
+#include "outside/virtualboard/picture_yuy2.h"
+
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
@@ -16,6 +18,8 @@ constexpr UINT_PTR kFrameTimer = 1;
 constexpr UINT kFrameMilliseconds = 33;  // about 30 frames a second
 constexpr int kFrameWidth = 320;
 constexpr int kFrameHeight = 240;
+// A graph that has sent nothing for this long no longer owns the picture.
+constexpr DWORD kGraphPictureTimeoutMs = 250;
 
 bool RegisterPictureClass() {
   WNDCLASSW wc = {};
@@ -44,7 +48,7 @@ void DrawLabel(HDC dc, int x, int y, const std::wstring& text) {
 }  // namespace
 
 PictureWindow::PictureWindow(VirtualBoard* board)
-    : m_board(board), m_frame(kFrameWidth, kFrameHeight) {}
+    : m_board(board), m_frame(kFrameWidth, kFrameHeight), m_graphFrame(kFrameWidth, kFrameHeight) {}
 
 PictureWindow* PictureWindow::Create(VirtualBoard* board, HWND parent, const std::wstring& title,
                                      DWORD style, int left, int top, int width, int height) {
@@ -94,6 +98,12 @@ PictureWindow::~PictureWindow() {
   }
 }
 
+void PictureWindow::ShowYuy2(const uint8_t* data, int width, int height) {
+  brontel::dshow::AutoLock guard(m_graphLock);
+  Yuy2ToFrame(data, width, height, m_graphFrame);
+  m_graphTick = GetTickCount() | 1;
+}
+
 bool PictureWindow::Move(int left, int top, int width, int height) {
   return MoveWindow(m_hwnd, left, top, width, height, TRUE) != FALSE;
 }
@@ -133,7 +143,15 @@ void PictureWindow::OnTimer() {
 
 void PictureWindow::RenderFrame() {
   const PictureState state = m_board->CurrentPicture();
-  DrawBoardPicture(m_frame, state, m_frameNumber);
+  bool fromGraph = false;
+  {
+    brontel::dshow::AutoLock guard(m_graphLock);
+    if (m_graphTick != 0 && GetTickCount() - m_graphTick < kGraphPictureTimeoutMs) {
+      m_frame.pixels = m_graphFrame.pixels;
+      fromGraph = true;
+    }
+  }
+  if (!fromGraph) DrawBoardPicture(m_frame, state, m_frameNumber);
   GdiFlush();
   std::memcpy(m_bits, m_frame.pixels.data(), m_frame.pixels.size() * sizeof(uint32_t));
 

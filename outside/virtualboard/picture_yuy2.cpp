@@ -42,3 +42,39 @@ void InterleaveFieldsToYuy2(const Frame& top, const Frame& bottom, uint8_t* yuy2
     }
   }
 }
+
+namespace {
+
+uint32_t Clamp8(int value) {
+  return static_cast<uint32_t>(value < 0 ? 0 : value > 255 ? 255 : value);
+}
+
+}  // namespace
+
+void Yuy2ToFrame(const uint8_t* yuy2, int width, int height, Frame& out) {
+  // A YUY2 line holds whole pixel pairs: an odd width is not a picture.
+  if (width < 2 || (width & 1) != 0 || height < 1 || out.width < 1 || out.height < 1) return;
+  const size_t stride = static_cast<size_t>(width) * 2;
+  for (int y = 0; y < out.height; ++y) {
+    // The first and the last source line under this one, averaged: shrunk to
+    // half height, an interlaced picture then shows both of its fields, as a
+    // television would, rather than one of them.
+    const int first = static_cast<int>(static_cast<int64_t>(y) * height / out.height);
+    int last = static_cast<int>(static_cast<int64_t>(y + 1) * height / out.height) - 1;
+    if (last < first) last = first;
+    const uint8_t* a = yuy2 + static_cast<size_t>(first) * stride;
+    const uint8_t* b = yuy2 + static_cast<size_t>(last) * stride;
+    uint32_t* target = out.pixels.data() + static_cast<size_t>(y) * out.width;
+    for (int x = 0; x < out.width; ++x) {
+      const int sx = static_cast<int>(static_cast<int64_t>(x) * width / out.width);
+      const size_t pair = static_cast<size_t>(sx & ~1) * 2;
+      const size_t luma = pair + ((sx & 1) != 0 ? 2 : 0);
+      const int c = 298 * ((a[luma] + b[luma] + 1) / 2 - 16);
+      const int d = (a[pair + 1] + b[pair + 1] + 1) / 2 - 128;
+      const int e = (a[pair + 3] + b[pair + 3] + 1) / 2 - 128;
+      target[x] = Clamp8((c + 409 * e + 128) >> 8) << 16 |
+                  Clamp8((c - 100 * d - 208 * e + 128) >> 8) << 8 |
+                  Clamp8((c + 516 * d + 128) >> 8);
+    }
+  }
+}

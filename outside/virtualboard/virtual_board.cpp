@@ -228,11 +228,16 @@ int32_t VirtualBoard::VideoWindowCommand(uint32_t command, void* block) {
       PictureWindow* window = PictureWindow::Create(this, At<HWND__>(w->parent), title, w->style,
                                                     w->left, w->top, w->width, w->height);
       if (window == nullptr) return kBoardBadState;
-      std::lock_guard<std::mutex> guard(m_lock);
-      m_window.reset(window);
+      {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_window.reset(window);
+      }
+      // Outside the lock: the live graph's source reads the picture state.
+      m_captures->SetPictureSink(window);
       return kBoardOk;
     }
     case kxcmd::kDestroyVideoWindow: {
+      m_captures->SetPictureSink(nullptr);
       std::unique_ptr<PictureWindow> window;
       {
         std::lock_guard<std::mutex> guard(m_lock);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "outside/virtualboard/capture_times.h"
 #include "outside/virtualboard/encoder_translation.h"
@@ -111,6 +112,28 @@ TEST(PictureYuy2, EvenLinesFromTheFirstFieldOddFromTheSecondInStudioRange) {
   EXPECT_EQ(yuy2[9], 109);
   EXPECT_EQ(yuy2[11], 184);
   EXPECT_EQ(yuy2[12], 16);
+}
+
+TEST(PictureYuy2, BackToRgbAveragesTheLinesItShrinksAndPicksThePixelOfEachPair) {
+  // Two lines of two pixel pairs: white | black-white on top, black below.
+  const uint8_t yuy2[] = {235, 128, 235, 128, 16, 128, 235, 128,  //
+                          16,  128, 16,  128, 16, 128, 16,  128};
+  struct Case {
+    int width, height;
+    std::vector<uint32_t> expected;
+  } cases[] = {
+      {4, 2, {0xFFFFFF, 0xFFFFFF, 0x000000, 0xFFFFFF, 0, 0, 0, 0}},
+      {4, 1, {0x808080, 0x808080, 0x000000, 0x808080}},  // both fields show
+      {2, 1, {0x808080, 0x000000}},
+  };
+  for (const Case& c : cases) {
+    Frame out(c.width, c.height);
+    Yuy2ToFrame(yuy2, 4, 2, out);
+    EXPECT_EQ(out.pixels, c.expected) << c.width << "x" << c.height;
+  }
+  Frame untouched(2, 1);
+  Yuy2ToFrame(yuy2, 3, 2, untouched);  // an odd width is no YUY2 line
+  EXPECT_EQ(untouched.pixels, (std::vector<uint32_t>{0, 0}));
 }
 
 }  // namespace
