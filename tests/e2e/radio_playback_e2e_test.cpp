@@ -87,9 +87,18 @@ TEST_F(RadioPlaybackE2E, ARadioRecordingPlaysThroughTheHiddenControl) {
   ASSERT_TRUE(WaitUntil(
       [&] { return LabelSeconds(session.ItemText(IDC_LABEL_REC_TIME)) >= 2; }, kPlayTimeoutMs))
       << "the elapsed time does not count";
+  const long elapsed = LabelSeconds(session.ItemText(IDC_LABEL_REC_TIME));
   const long remain = LabelSeconds(session.ItemText(IDC_LABEL_REMAIN_TIME));
   EXPECT_GE(remain, 0);
   EXPECT_LE(remain, 3);
+  // Back 5 s seeks the player to the start.
+  ASSERT_TRUE(session.Command(IDC_BTN_REWIND));
+  EXPECT_TRUE(WaitUntil(
+      [&] { return LabelSeconds(session.ItemText(IDC_LABEL_REC_TIME)) < elapsed; }, kBoxTimeoutMs))
+      << "the seek did not move the position";
+  // A single file plays to its end and stays there.
+  EXPECT_TRUE(WaitUntil(
+      [&] { return LabelSeconds(session.ItemText(IDC_LABEL_REMAIN_TIME)) == 0; }, kPlayTimeoutMs));
   ExitProgram(session);
 }
 
