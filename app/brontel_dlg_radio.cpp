@@ -12,8 +12,8 @@ namespace brontel {
 namespace {
 
 // {22D6F312-B0F6-11D0-94AB-0080C74C7E95}
-const CLSID kMediaPlayerClass = {0x22D6F312, 0xB0F6, 0x11D0,
-                                 {0x94, 0xAB, 0x00, 0x80, 0xC7, 0x4C, 0x7E, 0x95}};
+const CLSID kMediaPlayerClass = {
+    0x22D6F312, 0xB0F6, 0x11D0, {0x94, 0xAB, 0x00, 0x80, 0xC7, 0x4C, 0x7E, 0x95}};
 
 constexpr DISPID kPlayerFileName = 1026;
 constexpr DISPID kPlayerCurrentPosition = 1027;

@@ -105,8 +105,8 @@ class ActiveXSite final : public IOleClientSite, public IOleInPlaceSite, public 
     for (UINT i = 0; ids && i < count; ++i) ids[i] = DISPID_UNKNOWN;
     return DISP_E_UNKNOWNNAME;
   }
-  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*, VARIANT* result,
-                      EXCEPINFO*, UINT*) override {
+  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
+                      UINT*) override {
     if (!(flags & DISPATCH_PROPERTYGET)) return DISP_E_MEMBERNOTFOUND;
     if (!result) return E_POINTER;
     VariantInit(result);
@@ -221,8 +221,8 @@ DispatchOutcome Call(IDispatch* dispatch, DISPID id, WORD flags, DISPPARAMS* par
   }
   EXCEPINFO exception{};
   UINT argError = 0;
-  outcome.hr =
-      dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, params, result, &exception, &argError);
+  outcome.hr = dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, params, result,
+                                &exception, &argError);
   if (outcome.hr == DISP_E_EXCEPTION) {
     if (exception.pfnDeferredFillIn) exception.pfnDeferredFillIn(&exception);
     // The control's own code says more than "an exception occurred".

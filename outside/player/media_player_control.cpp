@@ -132,15 +132,14 @@ class MediaPlayerControl final : public IDispatch,
     if (FAILED(hr)) return hr;
     return m_typeInfo.CopyTo(info);
   }
-  STDMETHODIMP GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID,
-                             DISPID* ids) override {
+  STDMETHODIMP GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
     if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
     const HRESULT hr = EnsureTypeInfo();
     if (FAILED(hr)) return hr;
     return DispGetIDsOfNames(m_typeInfo.Get(), names, count, ids);
   }
-  STDMETHODIMP Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
-                      VARIANT* result, EXCEPINFO* exception, UINT* argError) override;
+  STDMETHODIMP Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                      EXCEPINFO* exception, UINT* argError) override;
 
   // IOleObject
   STDMETHODIMP SetClientSite(IOleClientSite* site) override {
@@ -314,7 +313,8 @@ Failure MediaPlayerControl::OpenFile(const std::wstring& path) {
     return {HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), L"The media file does not exist."};
   }
   hr = graph->RenderFile(path.c_str(), nullptr);
-  if (FAILED(hr)) return {hr, L"The file cannot be played: it is not a media file this player reads."};
+  if (FAILED(hr))
+    return {hr, L"The file cannot be played: it is not a media file this player reads."};
   ComPtr<IMediaControl> control;
   ComPtr<IMediaSeeking> seeking;
   graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(control.GetAddressOf()));
@@ -516,10 +516,10 @@ HRESULT MediaPlayerControl::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG,
     }
     if (!parent) return E_INVALIDARG;
     if (!RegisterPlayerWindowClass()) return HRESULT_FROM_WIN32(GetLastError());
-    m_window = CreateWindowExW(0, kWindowClass, L"", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
-                               position.left, position.top, position.right - position.left,
-                               position.bottom - position.top, parent, nullptr, ModuleInstance(),
-                               nullptr);
+    m_window =
+        CreateWindowExW(0, kWindowClass, L"", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+                        position.left, position.top, position.right - position.left,
+                        position.bottom - position.top, parent, nullptr, ModuleInstance(), nullptr);
     if (!m_window) return HRESULT_FROM_WIN32(GetLastError());
     if (inPlaceSite) inPlaceSite->OnInPlaceActivate();
     m_inPlaceSite = inPlaceSite;

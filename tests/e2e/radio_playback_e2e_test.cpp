@@ -84,8 +84,8 @@ TEST_F(RadioPlaybackE2E, ARadioRecordingPlaysThroughTheHiddenControl) {
   OpenInPlayDialog(session, recording);
   EXPECT_EQ(session.OtherDialog(), nullptr) << Narrow(StaticTexts(session.OtherDialog()));
   // The 5 s recording: the elapsed time counts up and the rest down.
-  ASSERT_TRUE(WaitUntil(
-      [&] { return LabelSeconds(session.ItemText(IDC_LABEL_REC_TIME)) >= 2; }, kPlayTimeoutMs))
+  ASSERT_TRUE(WaitUntil([&] { return LabelSeconds(session.ItemText(IDC_LABEL_REC_TIME)) >= 2; },
+                        kPlayTimeoutMs))
       << "the elapsed time does not count";
   const long elapsed = LabelSeconds(session.ItemText(IDC_LABEL_REC_TIME));
   const long remain = LabelSeconds(session.ItemText(IDC_LABEL_REMAIN_TIME));
@@ -97,8 +97,8 @@ TEST_F(RadioPlaybackE2E, ARadioRecordingPlaysThroughTheHiddenControl) {
       [&] { return LabelSeconds(session.ItemText(IDC_LABEL_REC_TIME)) < elapsed; }, kBoxTimeoutMs))
       << "the seek did not move the position";
   // A single file plays to its end and stays there.
-  EXPECT_TRUE(WaitUntil(
-      [&] { return LabelSeconds(session.ItemText(IDC_LABEL_REMAIN_TIME)) == 0; }, kPlayTimeoutMs));
+  EXPECT_TRUE(WaitUntil([&] { return LabelSeconds(session.ItemText(IDC_LABEL_REMAIN_TIME)) == 0; },
+                        kPlayTimeoutMs));
   ExitProgram(session);
 }
 

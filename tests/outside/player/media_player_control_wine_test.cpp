@@ -14,8 +14,8 @@ namespace brontel::test {
 namespace {
 
 // {22D6F312-B0F6-11D0-94AB-0080C74C7E95}
-const CLSID kPlayerClass = {0x22D6F312, 0xB0F6, 0x11D0,
-                            {0x94, 0xAB, 0x00, 0x80, 0xC7, 0x4C, 0x7E, 0x95}};
+const CLSID kPlayerClass = {
+    0x22D6F312, 0xB0F6, 0x11D0, {0x94, 0xAB, 0x00, 0x80, 0xC7, 0x4C, 0x7E, 0x95}};
 constexpr wchar_t kControlFile[] = L"MediaPlayerControl.ocx";
 constexpr double kDurationMargin = 0.3;
 
@@ -109,12 +109,10 @@ TEST_F(HostedPlayer, IsCreatedHiddenWithNamesFromItsTypeInformation) {
     const wchar_t* name;
     DISPID id;
   };
-  const Member members[] = {{L"FileName", kDispidPlayerFileName},
-                            {L"CurrentPosition", kDispidPlayerCurrentPosition},
-                            {L"Duration", kDispidPlayerDuration},
-                            {L"Play", kDispidPlayerPlay},
-                            {L"Pause", kDispidPlayerPause},
-                            {L"Stop", kDispidPlayerStop}};
+  const Member members[] = {
+      {L"FileName", kDispidPlayerFileName}, {L"CurrentPosition", kDispidPlayerCurrentPosition},
+      {L"Duration", kDispidPlayerDuration}, {L"Play", kDispidPlayerPlay},
+      {L"Pause", kDispidPlayerPause},       {L"Stop", kDispidPlayerStop}};
   for (const Member& member : members) {
     LPOLESTR name = const_cast<LPOLESTR>(member.name);
     DISPID id = 0;
