@@ -8,6 +8,7 @@
 #include <string>
 
 #include "e2e/board_e2e_fixture.h"
+#include "support/process_win.h"
 
 namespace brontel::e2e {
 namespace {
@@ -30,21 +31,8 @@ long LabelSeconds(const std::wstring& text) {
 }
 
 bool RunRegsvr32(const std::wstring& arguments) {
-  std::wstring commandLine =
-      L"regsvr32 /s " + arguments + L" \"" + ProductDir() + L"\\" + kControlFile + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process)) {
-    return false;
-  }
-  WaitForSingleObject(process.hProcess, 60000);
-  DWORD code = 1;
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return code == 0;
+  return test_support::RunProcess(L"regsvr32 /s " + arguments + L" \"" + ProductDir() + L"\\" +
+                                  kControlFile + L"\"") == 0;
 }
 
 // The radio recording the ASF writer's test left next to the product.

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "outside/player/media_player_control.h"
+#include "support/process_win.h"
 #include "win32/activex_host.h"
 
 #include <string>
@@ -28,20 +29,7 @@ const ::testing::Environment* const g_com = ::testing::AddGlobalTestEnvironment(
 
 // regsvr32's exit code; 0 is success.
 DWORD RunRegsvr32(const std::wstring& arguments) {
-  std::wstring commandLine = L"regsvr32 /s " + arguments + L" " + kControlFile;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process)) {
-    return GetLastError();
-  }
-  WaitForSingleObject(process.hProcess, 60000);
-  DWORD code = 1;
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return code;
+  return test_support::RunProcess(L"regsvr32 /s " + arguments + L" " + kControlFile);
 }
 
 void PumpFor(DWORD milliseconds) {
