@@ -162,6 +162,7 @@ void CBrontelDlg::OnInitDialog() {
   m_smallIcon.Reset(LoadWindowIcon(SM_CXSMICON, SM_CYSMICON));
   SendMessageW(m_hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon.Get()));
   SendMessageW(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon.Get()));
+  CreateMediaPlayer();
 
   // A wake-up start keeps the panel out of sight while it records.
   const int width = bWakeStart ? 0 : kPanelWidth;

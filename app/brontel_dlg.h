@@ -18,6 +18,7 @@
 #include "app/startup_steps.h"
 #include "app/power_library_win.h"
 #include "app/system_tray.h"
+#include "win32/activex_host.h"
 #include "win32/handles.h"
 #include "win32/window_base.h"
 #include "app/vocabulary/message_ids.h"
@@ -110,6 +111,13 @@ class CBrontelDlg : public DialogBase, public BoardClientHost {
   int TakeSnapshotToFile();
   // Radio playback through the media player control (brontel_dlg_radio.cpp).
   bool StartRadioPlayback(const std::string& path);
+  void CreateMediaPlayer();
+  bool OpenRadioFile(const std::string& path);
+  void PlayRadio();
+  void PauseRadio();
+  void StopRadio();
+  void SeekRadio(std::int64_t seconds);
+  void OnRadioPositionTick();
   // Timers 500, 800 and 900; false for any other id.
   bool OnMediaTimer(UINT_PTR id);
   // Message 0x465: stop whatever runs.
@@ -262,6 +270,7 @@ class CBrontelDlg : public DialogBase, public BoardClientHost {
   panel::PanelSkin m_panel;
   panel::DigitEntry m_digits;
   CVideoScreenWnd m_videoWnd;
+  ActiveXHost m_mediaPlayer;  // hidden; plays the radio's recordings
   CBoardClient m_board{m_settings, *this};
 };
 

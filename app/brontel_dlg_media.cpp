@@ -196,6 +196,7 @@ void CBrontelDlg::StopMedia() {
   // A prepared entry is given up: that occurrence is not prepared again.
   if (lRunMode == kRunSchedulePrepared) CancelSchePreparation();
   if (RadioPlaybackRuns()) {
+    StopRadio();
     KillTimer(m_hwnd, kTimerRadioPosition);
   } else {
     m_board.SetCaptureState(hCapture, kCaptureStop);
@@ -246,6 +247,8 @@ void CBrontelDlg::OpenPlayback() {
     if (!RadioPlaybackRuns()) {
       if (bAtEnd) SeekMedia(recording::kSeekStart);
       m_board.SetCaptureState(hCapture, kCaptureRun);
+    } else {
+      PlayRadio();
     }
     bAtEnd = false;
     bPaused = false;
@@ -303,12 +306,9 @@ bool CBrontelDlg::StepPlaybackPart(bool forward) {
   const std::int32_t number = recording::StepPartNumber(lPartNo, forward, lFirstPartNo);
   const std::string file = recording::PlaybackPartPath(szPartTemplate, number);
   if (!FileExists(file)) return false;
-  if (RadioPlaybackRuns()) {
-    // The media player control takes over radio files; until it is part of
-    // the program, a radio playback never runs.
+  if (RadioPlaybackRuns() ? !OpenRadioFile(file) : !m_board.SetCaptureFile(hCapture, file)) {
     return false;
   }
-  if (!m_board.SetCaptureFile(hCapture, file)) return false;
   lPartNo = number;
   return true;
 }
@@ -323,7 +323,11 @@ void CBrontelDlg::TogglePause() {
 
 void CBrontelDlg::PauseMedia() {
   if (lRunMode != kRunPlayback && lRunMode != kRunTimeShift) return;
-  if (!RadioPlaybackRuns() && !m_board.SetCaptureState(hCapture, kCapturePause)) return;
+  if (RadioPlaybackRuns()) {
+    PauseRadio();
+  } else if (!m_board.SetCaptureState(hCapture, kCapturePause)) {
+    return;
+  }
   bPaused = true;
 }
 
@@ -342,7 +346,9 @@ void CBrontelDlg::SeekMedia(std::int32_t command) {
       case recording::PlaybackSeek::Kind::kNone:
         return;
       case recording::PlaybackSeek::Kind::kTarget:
-        if (!RadioPlaybackRuns()) {
+        if (RadioPlaybackRuns()) {
+          SeekRadio(seek.targetSec);
+        } else {
           m_board.SetCapturePosition(hCapture,
                                      static_cast<LONG>(seek.targetSec * kMillisecondsPerSecond));
         }
@@ -354,7 +360,11 @@ void CBrontelDlg::SeekMedia(std::int32_t command) {
         if (!StepPlaybackPart(forward)) return;
         const bool wasPaused = bPaused;
         if (wasPaused) OpenPlayback();
-        m_board.SetCaptureState(hCapture, kCaptureContinue);
+        if (RadioPlaybackRuns()) {
+          PlayRadio();
+        } else {
+          m_board.SetCaptureState(hCapture, kCaptureContinue);
+        }
         bAtEnd = false;
         if (wasPaused) {
           Sleep(kMediaSettleMs);
@@ -497,8 +507,7 @@ bool CBrontelDlg::OnMediaTimer(UINT_PTR id) {
       ShowMediaTime(panel::kAreaRemaining, true, panel::kKindPlay, lRemainSec);
       return true;
     case kTimerRadioPosition:
-      // Driven by the media player control, which follows the radio's
-      // playback; nothing plays there yet.
+      OnRadioPositionTick();
       return true;
     default:
       return false;

@@ -26,7 +26,7 @@ wine reg add 'HKCU\SOFTWARE\Kestrova\Pellamy\App\AppSet' /v InstallPath /t REG_S
 # From the installation folder, so that a library finds the libraries it
 # links (kxEncodeWriter.ax needs gomotion.dll and StdPropPage.dll) there.
 cd "$bin"
-for dll in KXApiMgr.dll kxEncodeWriter.ax kxDIgrab.ax kxDISnap.ax; do
+for dll in KXApiMgr.dll kxEncodeWriter.ax kxDIgrab.ax kxDISnap.ax MediaPlayerControl.ocx; do
   if [ -f "$bin/$dll" ]; then
     wine regsvr32 /s "$bin/$dll" >/dev/null 2>&1 || echo "install-product: regsvr32 $dll failed" >&2
   fi
