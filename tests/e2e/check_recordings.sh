@@ -48,7 +48,7 @@ if [ "$1" = --self-test ]; then
   # A byte of picture data in the middle, away from the cut.
   pictures=$(LC_ALL=C grep -obUaP '\x00\x00\x01\x01' "$work/self-cut.mpg" | cut -d: -f1)
   middle=$(echo "$pictures" | sed -n "$(($(echo "$pictures" | wc -l) / 2))p")
-  printf '\377\000\377' | dd of="$work/self-cut.mpg" bs=1 seek=$((middle + 100)) conv=notrunc 2>/dev/null
+  printf '\377\000\377\000\377\000\377\000' | dd of="$work/self-cut.mpg" bs=1 seek=$((middle + 100)) conv=notrunc 2>/dev/null
   errors=$(cut_part_errors "$work/self-cut.mpg")
   [ -n "$errors" ] || { echo "damage in the middle of a cut part went unnoticed"; exit 1; }
   rm -f "$work/self-full.mpg" "$work/self-cut.mpg"
