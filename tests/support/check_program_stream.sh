@@ -50,4 +50,4 @@ fi
 
 errors=$(ffmpeg -v error -xerror -i "$file" -f null - 2>&1)
 [ -z "$errors" ] || { echo "$errors"; exit 1; }
-rm -f "$file"
+# The file stays: the player tests play it next, and each run overwrites it.
