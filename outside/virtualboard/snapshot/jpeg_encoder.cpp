@@ -35,7 +35,7 @@ constexpr std::uint8_t kChromaQuant[64] = {
 
 // Huffman tables as a JPEG file carries them: code counts per length 1-16,
 // then the symbols in code order.
-struct HuffmanSpec {
+struct HuffmanTableData {
   std::uint8_t counts[16];
   const std::uint8_t* symbols;
   int symbolCount;
@@ -67,12 +67,12 @@ constexpr std::uint8_t kChromaAcSymbols[162] = {
     0xd2, 0xd3, 0xd4, 0xd5, 0xd6, 0xd7, 0xd8, 0xd9, 0xda, 0xe2, 0xe3, 0xe4, 0xe5, 0xe6, 0xe7,
     0xe8, 0xe9, 0xea, 0xf2, 0xf3, 0xf4, 0xf5, 0xf6, 0xf7, 0xf8, 0xf9, 0xfa};
 
-constexpr HuffmanSpec kLumaDc = {{0, 1, 5, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0}, kDcSymbols, 12};
-constexpr HuffmanSpec kChromaDc = {
+constexpr HuffmanTableData kLumaDc = {{0, 1, 5, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0}, kDcSymbols, 12};
+constexpr HuffmanTableData kChromaDc = {
     {0, 3, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0}, kDcSymbols, 12};
-constexpr HuffmanSpec kLumaAc = {
+constexpr HuffmanTableData kLumaAc = {
     {0, 2, 1, 3, 3, 2, 4, 3, 5, 5, 4, 4, 0, 0, 1, 0x7d}, kLumaAcSymbols, 162};
-constexpr HuffmanSpec kChromaAc = {
+constexpr HuffmanTableData kChromaAc = {
     {0, 2, 1, 2, 4, 4, 3, 4, 7, 5, 4, 4, 0, 1, 2, 0x77}, kChromaAcSymbols, 162};
 
 // Code and length by symbol, made from a table's counts.
@@ -80,13 +80,13 @@ struct HuffmanCodes {
   std::uint16_t code[256] = {};
   std::uint8_t length[256] = {};
 
-  explicit HuffmanCodes(const HuffmanSpec& spec) {
+  explicit HuffmanCodes(const HuffmanTableData& table) {
     std::uint32_t next = 0;
     int k = 0;
     for (int bits = 1; bits <= 16; ++bits) {
-      for (int i = 0; i < spec.counts[bits - 1]; ++i, ++k) {
-        code[spec.symbols[k]] = static_cast<std::uint16_t>(next++);
-        length[spec.symbols[k]] = static_cast<std::uint8_t>(bits);
+      for (int i = 0; i < table.counts[bits - 1]; ++i, ++k) {
+        code[table.symbols[k]] = static_cast<std::uint16_t>(next++);
+        length[table.symbols[k]] = static_cast<std::uint8_t>(bits);
       }
       next <<= 1;
     }
@@ -158,12 +158,12 @@ class JpegWriter {
     }
   }
 
-  void HuffmanTable(int classAndId, const HuffmanSpec& spec) {
+  void HuffmanTable(int classAndId, const HuffmanTableData& table) {
     Marker(0xC4);
-    Put16(2 + 1 + 16 + spec.symbolCount);
+    Put16(2 + 1 + 16 + table.symbolCount);
     Put8(classAndId);
-    for (int i = 0; i < 16; ++i) Put8(spec.counts[i]);
-    for (int i = 0; i < spec.symbolCount; ++i) Put8(spec.symbols[i]);
+    for (int i = 0; i < 16; ++i) Put8(table.counts[i]);
+    for (int i = 0; i < table.symbolCount; ++i) Put8(table.symbols[i]);
   }
 
   void ScanHeader() {
