@@ -7,7 +7,7 @@
 
 #include "app/brontel_dlg.h"
 #include "app/command_line.h"
-#include "app/resource_module.h"
+#include "win32/resource_module.h"
 #include "skin/skin_control.h"
 #include "win32/text_convert.h"
 

@@ -1,7 +1,7 @@
 #include "app/brontel_dlg.h"
 
 #include "app/settings/registry_store_win.h"
-#include "app/resource_module.h"
+#include "win32/resource_module.h"
 #include "win32/text_convert.h"
 #include "skin/skin_control.h"
 #include "lang/resource_ids.h"

@@ -15,7 +15,7 @@
 #include "app/recording/record_names.h"
 #include "app/recording/record_profiles.h"
 #include "app/recording/snapshot_names.h"
-#include "app/resource_module.h"
+#include "win32/resource_module.h"
 #include "app/scheduler/schedule_times.h"
 #include "app/settings/settings_values.h"
 #include "lang/resource_ids.h"

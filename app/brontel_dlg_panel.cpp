@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "app/brontel_dlg.h"
-#include "app/resource_module.h"
+#include "win32/resource_module.h"
 #include "lang/resource_ids.h"
 
 namespace brontel {

@@ -4,7 +4,7 @@
 #include "app/brontel_dlg.h"
 
 #include "app/power/handover.h"
-#include "app/resource_module.h"
+#include "win32/resource_module.h"
 #include "app/scheduler/schedule_times.h"
 #include "lang/resource_ids.h"
 #include "win32/text_convert.h"

@@ -4,7 +4,7 @@
 #include "app/brontel_dlg.h"
 
 #include "app/recording/radio_playback_tick.h"
-#include "app/resource_module.h"
+#include "win32/resource_module.h"
 #include "lang/resource_ids.h"
 #include "win32/text_convert.h"
 

@@ -14,7 +14,7 @@
 #include "app/countdown.h"
 #include "app/recording/disk_checks_win.h"
 #include "app/recording/disk_space.h"
-#include "app/resource_module.h"
+#include "win32/resource_module.h"
 #include "app/scheduler/schedule_validation.h"
 #include "lang/resource_ids.h"
 #include "win32/text_convert.h"

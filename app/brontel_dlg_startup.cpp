@@ -5,7 +5,7 @@
 
 #include "app/directx_probe.h"
 #include "app/notice_dialogs.h"
-#include "app/resource_module.h"
+#include "win32/resource_module.h"
 #include "lang/resource_ids.h"
 
 namespace brontel {

@@ -3,7 +3,7 @@
 
 #include "app/brontel_dlg.h"
 
-#include "app/resource_module.h"
+#include "win32/resource_module.h"
 #include "lang/resource_ids.h"
 
 namespace brontel {

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "app/countdown.h"
-#include "app/resource_module.h"
+#include "win32/resource_module.h"
 #include "win32/text_convert.h"
 #include "win32/window_base.h"
 #include "lang/resource_ids.h"

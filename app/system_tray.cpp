@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/power/tray_rect.h"
-#include "app/resource_module.h"
+#include "win32/resource_module.h"
 #include "win32/text_convert.h"
 
 namespace brontel {

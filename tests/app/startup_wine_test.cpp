@@ -17,7 +17,7 @@
 #include "app/directx_probe.h"
 #include "app/instance_checker.h"
 #include "app/notice_dialogs.h"
-#include "app/resource_module.h"
+#include "win32/resource_module.h"
 #include "app/system_tray.h"
 #include "lang/resource_ids.h"
 

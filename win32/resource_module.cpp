@@ -1,4 +1,4 @@
-#include "app/resource_module.h"
+#include "win32/resource_module.h"
 
 namespace brontel {
 namespace {
