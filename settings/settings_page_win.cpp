@@ -68,6 +68,7 @@ INT_PTR SettingsPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
           break;
         case PSN_APPLY:
           OnApply();
+          if (m_applied) *m_applied = true;
           answer = PSNRET_NOERROR;
           break;
         case PSN_RESET:

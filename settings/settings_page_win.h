@@ -28,6 +28,8 @@ class SettingsPage {
   // The page's entry for PropertySheetW: its template in `resources` and
   // this object as the page's data.
   PROPSHEETPAGEW Describe(HINSTANCE resources);
+  // The sheet's flag that OK went through, set when this page hears it.
+  void ReportApplyTo(bool* applied) { m_applied = applied; }
 
  protected:
   // WM_INITDIALOG: fill the controls from the working copy.
@@ -72,6 +74,7 @@ class SettingsPage {
   int m_templateId;
   CAppSettings& m_working;
   SettingsSheetHost& m_host;
+  bool* m_applied = nullptr;
   HWND m_hwnd = nullptr;
 };
 
