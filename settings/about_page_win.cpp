@@ -17,9 +17,9 @@ namespace brontel {
 namespace {
 
 constexpr UINT kColumnWidthsId = 286;
-constexpr UINT kColumnTitleIds[] = {287, 288, 289};
+constexpr UINT kColumnTitleFirst = 287;  // module, version, path
+constexpr int kColumnCount = 3;
 constexpr UINT kNoneTextId = 203;
-constexpr int kFallbackColumnWidth = 100;
 constexpr DWORD kMaxModules = 1024;
 
 using EnumProcessModulesFn = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, LPDWORD);
@@ -78,25 +78,6 @@ std::string FileVersionOf(const std::wstring& path) {
   return FormatFileVersion(true, fixed->dwFileVersionMS, fixed->dwFileVersionLS);
 }
 
-void AddColumns(HWND list) {
-  const std::vector<int> widths =
-      ParseColumnWidths(Narrow(LoadResString(kColumnWidthsId)), 3, kFallbackColumnWidth);
-  for (int i = 0; i < 3; ++i) {
-    std::wstring title = LoadResString(kColumnTitleIds[i]);
-    LVCOLUMNW column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-    column.pszText = &title[0];
-    column.cx = widths[static_cast<size_t>(i)];
-    column.iSubItem = i;
-    ListView_InsertColumn(list, i, &column);
-  }
-}
-
-void SetCell(HWND list, int row, int column, const std::string& text) {
-  std::wstring wide = Widen(text);
-  ListView_SetItemText(list, row, column, &wide[0]);
-}
-
 }  // namespace
 
 CAboutPtyPage::CAboutPtyPage(CAppSettings& working, SettingsSheetHost& host)
@@ -105,7 +86,7 @@ CAboutPtyPage::CAboutPtyPage(CAppSettings& working, SettingsSheetHost& host)
 void CAboutPtyPage::OnInitDialog() {
   HWND list = Item(IDC_AB_MODULES);
   ListView_SetExtendedListViewStyle(list, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-  AddColumns(list);
+  AddListColumns(list, kColumnTitleFirst, kColumnCount, kColumnWidthsId);
 
   std::vector<std::wstring> paths;
   if (!ModulesFromPsapi(&paths)) ModulesFromSnapshot(&paths);
@@ -120,8 +101,8 @@ void CAboutPtyPage::OnInitDialog() {
     item.pszText = &name[0];
     const int at = ListView_InsertItem(list, &item);
     if (at < 0) continue;
-    SetCell(list, at, 1, cells.version);
-    SetCell(list, at, 2, cells.path);
+    SetListText(list, at, 1, Widen(cells.version));
+    SetListText(list, at, 2, Widen(cells.path));
     ++row;
   }
 }

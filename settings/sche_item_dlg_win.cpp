@@ -31,18 +31,6 @@ const struct {
     {IDC_SE_VIDEO2, kSourceSVideo},
 };
 
-SYSTEMTIME ToSystemTime(DateTime value) {
-  const LocalTimeParts parts = SplitLocalDateTime(value);
-  SYSTEMTIME time{};
-  time.wYear = static_cast<WORD>(parts.year);
-  time.wMonth = static_cast<WORD>(parts.month);
-  time.wDay = static_cast<WORD>(parts.day);
-  time.wDayOfWeek = static_cast<WORD>(parts.weekday);
-  time.wHour = static_cast<WORD>(parts.hour);
-  time.wMinute = static_cast<WORD>(parts.minute);
-  return time;
-}
-
 DateTime FromSystemTime(const SYSTEMTIME& time) {
   return MakeLocalDateTime(time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute);
 }
@@ -69,6 +57,18 @@ std::wstring WindowTextOf(HWND window) {
 }
 
 }  // namespace
+
+SYSTEMTIME ToSystemTime(DateTime value) {
+  const LocalTimeParts parts = SplitLocalDateTime(value);
+  SYSTEMTIME time{};
+  time.wYear = static_cast<WORD>(parts.year);
+  time.wMonth = static_cast<WORD>(parts.month);
+  time.wDay = static_cast<WORD>(parts.day);
+  time.wDayOfWeek = static_cast<WORD>(parts.weekday);
+  time.wHour = static_cast<WORD>(parts.hour);
+  time.wMinute = static_cast<WORD>(parts.minute);
+  return time;
+}
 
 DateTime LocalNow() {
   SYSTEMTIME now;

@@ -15,6 +15,8 @@ constexpr UINT kTextWeekdayFirst = 343;  // Sunday to Saturday
 
 // The local time now, to the second.
 DateTime LocalNow();
+// A local time for the date and time pickers and the date formats.
+SYSTEMTIME ToSystemTime(DateTime value);
 
 class CScheItemDlg : public DialogBase {
  public:

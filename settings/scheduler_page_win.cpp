@@ -8,7 +8,6 @@
 #include "app/scheduler/schedule_overlap.h"
 #include "app/scheduler/schedule_validation.h"
 #include "lang/resource_ids.h"
-#include "settings/module_list.h"
 #include "settings/sche_item_dlg_win.h"
 #include "settings/schedule_table.h"
 #include "win32/handles.h"
@@ -27,7 +26,6 @@ constexpr UINT kStateCompletedId = 338;
 constexpr UINT kStateExpiredId = 339;
 constexpr UINT kTipLabelFirst = 350;  // start date, start time, stop date, stop time
 constexpr UINT kEveryDayId = 354;
-constexpr int kFallbackColumnWidth = 60;
 
 // The source icons of the rows.
 enum SourceIcon { kIconTv, kIconRadio, kIconVideo };
@@ -102,14 +100,7 @@ SourceIcon IconFor(std::int32_t source) {
 }
 
 std::wstring DateText(DateTime value) {
-  const LocalTimeParts parts = SplitLocalDateTime(value);
-  SYSTEMTIME time{};
-  time.wYear = static_cast<WORD>(parts.year);
-  time.wMonth = static_cast<WORD>(parts.month);
-  time.wDay = static_cast<WORD>(parts.day);
-  time.wDayOfWeek = static_cast<WORD>(parts.weekday);
-  time.wHour = static_cast<WORD>(parts.hour);
-  time.wMinute = static_cast<WORD>(parts.minute);
+  const SYSTEMTIME time = ToSystemTime(value);
   wchar_t text[64] = {};
   GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, text, 64);
   return text;
@@ -155,10 +146,6 @@ UINT StateTextId(ScheRowState state) {
   return kStateWaitingId;
 }
 
-void SetCell(HWND list, int row, int column, std::wstring text) {
-  ListView_SetItemText(list, row, column, &text[0]);
-}
-
 }  // namespace
 
 CSchedulerPtyPage::CSchedulerPtyPage(CAppSettings& working, SettingsSheetHost& host)
@@ -186,17 +173,7 @@ void CSchedulerPtyPage::SetUpList() {
   HWND list = Item(IDC_SC_LIST);
   ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
   if (HIMAGELIST icons = MakeSourceIcons()) ListView_SetImageList(list, icons, LVSIL_SMALL);
-  const std::vector<int> widths =
-      ParseColumnWidths(Narrow(LoadResString(kColumnWidthsId)), kColumnCount, kFallbackColumnWidth);
-  for (int i = 0; i < kColumnCount; ++i) {
-    std::wstring title = LoadResString(kColumnTitleFirst + i);
-    LVCOLUMNW column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-    column.pszText = &title[0];
-    column.cx = widths[static_cast<size_t>(i)];
-    column.iSubItem = i;
-    ListView_InsertColumn(list, i, &column);
-  }
+  AddListColumns(list, kColumnTitleFirst, kColumnCount, kColumnWidthsId);
 }
 
 void CSchedulerPtyPage::FillList() {
@@ -216,12 +193,12 @@ void CSchedulerPtyPage::FillList() {
     item.iImage = IconFor(entry.msSrcType);
     const int row = ListView_InsertItem(list, &item);
     if (row < 0) continue;
-    SetCell(list, row, 1, Widen(entry.szScheDesc));
-    SetCell(list, row, 2, Widen(ChannelNumberText(entry)));
-    SetCell(list, row, 3, Widen(entry.szChnName));
+    SetListText(list, row, 1, Widen(entry.szScheDesc));
+    SetListText(list, row, 2, Widen(ChannelNumberText(entry)));
+    SetListText(list, row, 3, Widen(entry.szChnName));
     const int mode = CaptureModeTextId(entry.lCaptMode);
-    SetCell(list, row, 4, mode != 0 ? LoadResString(static_cast<UINT>(mode)) : std::wstring());
-    SetCell(list, row, 5, LoadResString(StateTextId(RowState(entry, now))));
+    SetListText(list, row, 4, mode != 0 ? LoadResString(static_cast<UINT>(mode)) : std::wstring());
+    SetListText(list, row, 5, LoadResString(StateTextId(RowState(entry, now))));
     m_tips.push_back(TipText(entry));
   }
 }

@@ -2,8 +2,10 @@
 
 #include <prsht.h>
 
+#include <algorithm>
 #include <string>
 
+#include "lang/resource_ids.h"
 #include "settings/page_factory_win.h"
 #include "settings/scheduler_page_win.h"
 #include "settings/sheet_commit.h"
@@ -15,6 +17,66 @@ namespace {
 // The sheet that runs; the property sheet's callback has no user data.
 CSettingPSDlg* g_openSheet = nullptr;
 
+// The sheet is centred on the panel, which often sits at the screen's edge;
+// moved back onto the work area, its OK and Cancel buttons stay in reach.
+void KeepOnWorkArea(HWND window) {
+  RECT rect{};
+  if (!GetWindowRect(window, &rect)) return;
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+  const RECT& area = monitor.rcWork;
+  const auto place = [](LONG start, LONG size, LONG first, LONG last) {
+    return std::max(first, std::min(start, last - size));
+  };
+  const LONG x = place(rect.left, rect.right - rect.left, area.left, area.right);
+  const LONG y = place(rect.top, rect.bottom - rect.top, area.top, area.bottom);
+  if (x != rect.left || y != rect.top) {
+    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+// A resource string or ordinal inside a dialog template: a zero word, a
+// 0xFFFF word with its number, or a zero-terminated text.
+const WORD* SkipTemplateName(const WORD* at) {
+  if (*at == 0) return at + 1;
+  if (*at == 0xFFFF) return at + 2;
+  while (*at != 0) ++at;
+  return at + 1;
+}
+
+// The point size word of a dialog template (plain or extended), or null
+// when the template names no font.
+WORD* DialogFontSize(void* dialogTemplate) {
+  auto* words = static_cast<WORD*>(dialogTemplate);
+  const bool extended = words[0] == 1 && words[1] == 0xFFFF;
+  DWORD style = 0;
+  const WORD* at = nullptr;
+  if (extended) {
+    const auto* header = reinterpret_cast<const BYTE*>(words);
+    style = *reinterpret_cast<const DWORD*>(header + 12);
+    at = reinterpret_cast<const WORD*>(header + 26);  // after the item count and rectangle
+  } else {
+    style = static_cast<const DLGTEMPLATE*>(dialogTemplate)->style;
+    at = reinterpret_cast<const WORD*>(static_cast<const BYTE*>(dialogTemplate) + 18);
+  }
+  if ((style & DS_SETFONT) == 0) return nullptr;
+  at = SkipTemplateName(at);  // menu
+  at = SkipTemplateName(at);  // window class
+  at = SkipTemplateName(at);  // title
+  return const_cast<WORD*>(at);
+}
+
+// The point size of the language library's pages (they share one).
+WORD PageFontSize() {
+  HINSTANCE module = ResourceModule();
+  HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(IDD_SET_ABOUT), RT_DIALOG);
+  HGLOBAL loaded = found != nullptr ? LoadResource(module, found) : nullptr;
+  void* page = loaded != nullptr ? LockResource(loaded) : nullptr;
+  const WORD* size = page != nullptr ? DialogFontSize(page) : nullptr;
+  return size != nullptr ? *size : 0;
+}
+
 }  // namespace
 
 CSettingPSDlg::CSettingPSDlg(SettingsSheetHost& host) : m_host(host) {}
@@ -23,10 +85,19 @@ CSettingPSDlg::~CSettingPSDlg() {
   if (g_openSheet == this) g_openSheet = nullptr;
 }
 
-int CALLBACK CSettingPSDlg::SheetCallback(HWND hwnd, UINT message, LPARAM) {
+int CALLBACK CSettingPSDlg::SheetCallback(HWND hwnd, UINT message, LPARAM lParam) {
+  if (message == PSCB_PRECREATE && lParam != 0) {
+    // The sheet measures its pages in its own dialog units; with the
+    // language's larger page font (Japanese) the pages would be clipped, so
+    // the sheet takes the pages' point size.
+    WORD* sheetSize = DialogFontSize(reinterpret_cast<void*>(lParam));
+    const WORD pageSize = PageFontSize();
+    if (sheetSize != nullptr && pageSize != 0) *sheetSize = pageSize;
+  }
   if (message == PSCB_INITIALIZED && g_openSheet != nullptr) {
     g_openSheet->m_hwnd = hwnd;
     SetWindowTextW(hwnd, LoadResString(kSheetTitleId).c_str());
+    KeepOnWorkArea(hwnd);
   }
   return 0;
 }

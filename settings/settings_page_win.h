@@ -66,6 +66,10 @@ class SettingsPage {
   bool IsChecked(int id) const;
   void SetChecked(int id, bool checked);
   void EnableItem(int id, bool enable);
+  // Report-view list columns titled by the strings from `firstTitleId` on,
+  // as wide as string `widthsId` ("w1,w2,...") says.
+  static void AddListColumns(HWND list, UINT firstTitleId, int count, UINT widthsId);
+  static void SetListText(HWND list, int row, int column, std::wstring text);
 
  private:
   static INT_PTR CALLBACK PageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

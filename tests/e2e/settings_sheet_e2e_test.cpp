@@ -5,13 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include <commctrl.h>
-
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "e2e/board_e2e_fixture.h"
+
+#include <commctrl.h>
 
 namespace brontel::e2e {
 namespace {
@@ -146,6 +146,14 @@ class SettingsSheetE2E : public BoardE2ETest {
     if (sheet != nullptr) PaintNow(sheet);
     return sheet;
   }
+  // The whole sheet, its buttons included, lies on the work area.
+  static bool OnWorkArea(HWND sheet) {
+    RECT rect{}, area{};
+    GetWindowRect(sheet, &rect);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    return rect.left >= area.left && rect.top >= area.top && rect.right <= area.right &&
+           rect.bottom <= area.bottom;
+  }
   static HWND CurrentPage(HWND sheet) {
     return reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
   }
@@ -215,6 +223,7 @@ TEST_F(SettingsSheetE2E, WhileRecordingOnlyTheAboutPageListsTheModules) {
   ASSERT_NE(sheet, nullptr) << "no settings sheet";
   const std::vector<std::wstring> tabs = TabTexts(session.program().process(), sheet);
   ASSERT_EQ(tabs.size(), 1u);
+  EXPECT_TRUE(OnWorkArea(sheet));
   HWND list = GetDlgItem(CurrentPage(sheet), IDC_AB_MODULES);
   ASSERT_NE(list, nullptr) << "the page shown is not the about page";
   const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
@@ -316,6 +325,7 @@ TEST_P(SettingsSheetConfirmE2E, EditorEntryAndSiteReachTheRegistryOnlyWithOk) {
   ClickButton(editor, IDCANCEL);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(editor); }, kSheetTimeoutMs));
   EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 1);
+  Sleep(500);  // the tab strip repaints after the editor's box is gone
   PaintNow(sheet);
   SaveWindowScreenshot(sheet, TestOutputDir() + (confirm ? L"settings-scheduler-en.png"
                                                          : L"settings-scheduler-ja.png"));
