@@ -175,6 +175,16 @@ TEST_F(ScheTableTest, DeletingRowsPacksTheRestFromTheFirstSlot) {
   EXPECT_EQ(schedule.items[0].szScheDesc, "");
 }
 
+TEST_F(ScheTableTest, EditKeepsTheOldEntryWhenItsChannelIsGone) {
+  ASSERT_EQ(AddScheItem(Entry("news", 12, 5), tv, rd, &schedule), ScheAddResult::kAdded);
+  EXPECT_FALSE(ReplaceScheItem(0, Entry("film", 99, 6), tv, rd, &schedule));
+  EXPECT_EQ(schedule.items[0].szScheDesc, "news");
+  EXPECT_FALSE(ReplaceScheItem(1, Entry("film", 4, 6), tv, rd, &schedule));  // not in use
+  EXPECT_TRUE(ReplaceScheItem(0, Entry("film", 4, 6), tv, rd, &schedule));
+  EXPECT_EQ(schedule.items[0].szChnName, "NTV");
+  EXPECT_EQ(schedule.lScheItemCount, 1);
+}
+
 TEST_F(ScheTableTest, ImportChecksFirstThenWantsRoomAndAKnownChannel) {
   const struct {
     const char* what;
