@@ -557,6 +557,4 @@ int CBrontelDlg::TakeSnapshotToFile() {
   return taken.value_or(false) ? 1 : 0;
 }
 
-void CBrontelDlg::OpenSettingsSheet() {}
-
 }  // namespace brontel
