@@ -53,6 +53,17 @@ bool ReadSettingText(const std::wstring& group, const wchar_t* name, std::wstrin
 bool SettingKeyExists(const std::wstring& group);
 void DeleteSettingValue(const std::wstring& group, const wchar_t* name);
 
+// A one-time TV entry in ScheSet record `number` (1 to 10) on channel
+// `channel` ("lFreqChn"), lasting `minutes` from `start`, with the normal
+// recording quality, written as the program stores it. The caller sets
+// "lScheItemCount".
+void WriteOnceScheItem(int number, const SYSTEMTIME& start, int minutes, long channel,
+                       const wchar_t* description);
+
+// A folder of test-output for one test's recordings, emptied of the MPEG
+// files an earlier run of that test left; with a trailing backslash.
+std::wstring FreshRecordFolder(const wchar_t* name);
+
 // The board API manager's COM registration: removed for tests that need it
 // missing, and put back afterwards when the DLL exists.
 void UnregisterApiManager();
