@@ -136,6 +136,13 @@ std::wstring FreshRecordFolder(const wchar_t* name) {
   return folder;
 }
 
+std::wstring PowerManagerLine(const SYSTEMTIME& wake, int langCode) {
+  wchar_t fields[96];
+  swprintf(fields, 96, L" L:%d /w S:4 D:%d_%d_%d T:%d_%d", langCode, wake.wDay, wake.wMonth,
+           wake.wYear, wake.wHour, wake.wMinute);
+  return ProductDir() + kPowerManagerExe + L" " + ProductDir() + L"Brontel.exe" + fields;
+}
+
 void UnregisterApiManager() {
   const std::wstring dll = ProductDir() + kApiMgrDll;
   if (GetFileAttributesW(dll.c_str()) != INVALID_FILE_ATTRIBUTES) {

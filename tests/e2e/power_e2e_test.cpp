@@ -9,10 +9,6 @@
 namespace brontel::e2e {
 namespace {
 
-constexpr wchar_t kPowerManagerExe[] = L"kxPwrMgr.exe";
-constexpr wchar_t kPowerManagerClass[] = L"kxPwrMgrWindow";
-constexpr wchar_t kPowerManagerTitle[] = L"kxPwrMgr";
-constexpr int kPowerManagerCommandLineItem = 100;
 constexpr DWORD kPowerManagerTimeoutMs = 15000;
 
 using test_support::AddSeconds;
@@ -49,14 +45,8 @@ TEST_F(PowerE2ETest, ReservationModeHandsOverTheNextStartAndTheNextRunClosesTheP
     ASSERT_NE(manager, nullptr) << "no power manager";
     EXPECT_TRUE(session.program().WaitForExit(kExitTimeoutMs)) << "Brontel did not end";
   }
-  const SYSTEMTIME wake = AddSeconds(start, -5 * 60);
-  wchar_t fields[96];
-  swprintf(fields, 96, L" L:1160 /w S:4 D:%d_%d_%d T:%d_%d", wake.wDay, wake.wMonth, wake.wYear,
-           wake.wHour, wake.wMinute);
-  const std::wstring expected =
-      ProductDir() + L"kxPwrMgr.exe " + ProductDir() + L"Brontel.exe" + fields;
   EXPECT_EQ(Narrow(test_support::ItemText(manager, kPowerManagerCommandLineItem)),
-            Narrow(expected));
+            Narrow(PowerManagerLine(AddSeconds(start, -5 * 60), 1160)));
 
   DWORD managerPid = 0;
   GetWindowThreadProcessId(manager, &managerPid);
