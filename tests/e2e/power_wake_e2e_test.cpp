@@ -128,7 +128,6 @@ class PowerWakeE2E : public BoardE2ETest {
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(decision); }, kCountdownTimeoutMs))
         << "dialog 149 did not close at the end of its countdown";
   }
-
 };
 
 // A later entry 30 minutes ahead: the run ends by handing it to kxPwrMgr,
