@@ -1,6 +1,7 @@
 #include "e2e/e2e_harness.h"
 
 #include "skin/skin_control.h"
+#include "support/local_time_win.h"
 
 #include <shlwapi.h>
 
@@ -105,6 +106,41 @@ void DeleteSettingValue(const std::wstring& group, const wchar_t* name) {
   }
   RegDeleteValueW(key, name);
   RegCloseKey(key);
+}
+
+void WriteOnceScheItem(int number, const SYSTEMTIME& start, int minutes, long channel,
+                       const wchar_t* description) {
+  wchar_t record[32];
+  swprintf(record, 32, L"ScheSet\\ScheItem%02d", number);
+  WriteSettingLong(record, L"msSrcType", 0);
+  WriteSettingLong(record, L"sfType", 0);
+  WriteSettingLong(record, L"lChn", channel);
+  WriteSettingText(record, L"szChnName", L"TV Tokyo");
+  WriteSettingText(record, L"szScheDesc", description);
+  WriteSettingText(record, L"tStartDateTime", test_support::ScheduleDateText(start));
+  WriteSettingText(record, L"tStopDateTime",
+                   test_support::ScheduleDateText(test_support::AddSeconds(start, minutes * 60LL)));
+  WriteSettingLong(record, L"lCaptMode", 1);
+}
+
+std::wstring FreshRecordFolder(const wchar_t* name) {
+  const std::wstring folder = TestOutputDir() + name + L"\\";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((folder + L"*.mpg").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return folder;
+  do {
+    DeleteFileW((folder + found.cFileName).c_str());
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return folder;
+}
+
+std::wstring PowerManagerLine(const SYSTEMTIME& wake, int langCode) {
+  wchar_t fields[96];
+  swprintf(fields, 96, L" L:%d /w S:4 D:%d_%d_%d T:%d_%d", langCode, wake.wDay, wake.wMonth,
+           wake.wYear, wake.wHour, wake.wMinute);
+  return ProductDir() + kPowerManagerExe + L" " + ProductDir() + L"Brontel.exe" + fields;
 }
 
 void UnregisterApiManager() {

@@ -53,6 +53,26 @@ bool ReadSettingText(const std::wstring& group, const wchar_t* name, std::wstrin
 bool SettingKeyExists(const std::wstring& group);
 void DeleteSettingValue(const std::wstring& group, const wchar_t* name);
 
+// A one-time TV entry in ScheSet record `number` (1 to 10) on channel
+// `channel` ("lFreqChn"), lasting `minutes` from `start`, with the normal
+// recording quality, written as the program stores it. The caller sets
+// "lScheItemCount".
+void WriteOnceScheItem(int number, const SYSTEMTIME& start, int minutes, long channel,
+                       const wchar_t* description);
+
+// A folder of test-output for one test's recordings, emptied of the MPEG
+// files an earlier run of that test left; with a trailing backslash.
+std::wstring FreshRecordFolder(const wchar_t* name);
+
+// kxPwrMgr.exe seen from outside: its window, and the hand-over line it
+// shows in item 100 for a wake-up at `wake` (the whole minute) from
+// Brontel.exe of ProductDir() in language `langCode`.
+constexpr wchar_t kPowerManagerExe[] = L"kxPwrMgr.exe";
+constexpr wchar_t kPowerManagerClass[] = L"kxPwrMgrWindow";
+constexpr wchar_t kPowerManagerTitle[] = L"kxPwrMgr";
+constexpr int kPowerManagerCommandLineItem = 100;
+std::wstring PowerManagerLine(const SYSTEMTIME& wake, int langCode);
+
 // The board API manager's COM registration: removed for tests that need it
 // missing, and put back afterwards when the DLL exists.
 void UnregisterApiManager();

@@ -4,45 +4,15 @@
 #include <string>
 
 #include "e2e/board_e2e_fixture.h"
+#include "support/local_time_win.h"
 
 namespace brontel::e2e {
 namespace {
 
-constexpr wchar_t kPowerManagerExe[] = L"kxPwrMgr.exe";
-constexpr wchar_t kPowerManagerClass[] = L"kxPwrMgrWindow";
-constexpr wchar_t kPowerManagerTitle[] = L"kxPwrMgr";
-constexpr int kPowerManagerCommandLineItem = 100;
 constexpr DWORD kPowerManagerTimeoutMs = 15000;
 
-SYSTEMTIME LocalMinutesAhead(int minutes) {
-  FILETIME now;
-  GetSystemTimeAsFileTime(&now);
-  ULARGE_INTEGER value{{now.dwLowDateTime, now.dwHighDateTime}};
-  value.QuadPart += static_cast<ULONGLONG>(minutes) * 60 * 10000000ULL;
-  const FILETIME shifted{value.LowPart, value.HighPart};
-  SYSTEMTIME utc, local;
-  FileTimeToSystemTime(&shifted, &utc);
-  SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local);
-  local.wSecond = 0;
-  local.wMilliseconds = 0;
-  return local;
-}
-
-SYSTEMTIME MinusMinutes(SYSTEMTIME time, int minutes) {
-  FILETIME file;
-  SystemTimeToFileTime(&time, &file);
-  ULARGE_INTEGER value{{file.dwLowDateTime, file.dwHighDateTime}};
-  value.QuadPart -= static_cast<ULONGLONG>(minutes) * 60 * 10000000ULL;
-  file = FILETIME{value.LowPart, value.HighPart};
-  FileTimeToSystemTime(&file, &time);
-  return time;
-}
-
-std::wstring DateText(const SYSTEMTIME& t) {
-  wchar_t text[64];
-  swprintf(text, 64, L"%d-%d-%d-%d-%d", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute);
-  return text;
-}
+using test_support::AddSeconds;
+using test_support::LocalMinutesAhead;
 
 class PowerE2ETest : public BoardE2ETest {
  protected:
@@ -57,14 +27,7 @@ class PowerE2ETest : public BoardE2ETest {
 
   static void WriteOneEntry(const SYSTEMTIME& start) {
     WriteSettingLong(L"ScheSet", L"lScheItemCount", 1);
-    const std::wstring record = L"ScheSet\\ScheItem01";
-    WriteSettingText(record, L"msSrcType", L"0");
-    WriteSettingText(record, L"sfType", L"0");
-    WriteSettingText(record, L"lChn", L"4");
-    WriteSettingText(record, L"szChnName", L"TV");
-    WriteSettingText(record, L"szScheDesc", L"news");
-    WriteSettingText(record, L"tStartDateTime", DateText(start));
-    WriteSettingText(record, L"tStopDateTime", DateText(LocalMinutesAhead(40)));
+    WriteOnceScheItem(1, start, 29, 4, L"news");
   }
 };
 
@@ -82,14 +45,8 @@ TEST_F(PowerE2ETest, ReservationModeHandsOverTheNextStartAndTheNextRunClosesTheP
     ASSERT_NE(manager, nullptr) << "no power manager";
     EXPECT_TRUE(session.program().WaitForExit(kExitTimeoutMs)) << "Brontel did not end";
   }
-  const SYSTEMTIME wake = MinusMinutes(start, 5);
-  wchar_t fields[96];
-  swprintf(fields, 96, L" L:1160 /w S:4 D:%d_%d_%d T:%d_%d", wake.wDay, wake.wMonth, wake.wYear,
-           wake.wHour, wake.wMinute);
-  const std::wstring expected =
-      ProductDir() + L"kxPwrMgr.exe " + ProductDir() + L"Brontel.exe" + fields;
   EXPECT_EQ(Narrow(test_support::ItemText(manager, kPowerManagerCommandLineItem)),
-            Narrow(expected));
+            Narrow(PowerManagerLine(AddSeconds(start, -5 * 60), 1160)));
 
   DWORD managerPid = 0;
   GetWindowThreadProcessId(manager, &managerPid);

@@ -1,14 +1,17 @@
 // The scheduler of Brontel.exe on the virtual board: entries handed over by
-// BrontelIEPG.exe while Brontel runs, and an entry of the registry prepared
-// on its own a minute ahead. Seen from outside: message boxes, the skin's
-// schedule indicator, the board journal and the registry after the exit.
+// BrontelIEPG.exe while Brontel runs, the warning before an entry while
+// something records, and an entry of the registry recorded on its own. Seen
+// from outside: message boxes, the skin's schedule indicator, the board
+// journal, the recorded file and the registry after the exit.
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 
 #include "e2e/board_e2e_fixture.h"
+#include "support/local_time_win.h"
 
 namespace brontel::e2e {
 namespace {
@@ -22,47 +25,11 @@ constexpr long kTokyoChannel = 12;
 constexpr char kTokyoStation[] = "TVTOKYO";
 const std::wstring kScheSet = L"ScheSet";
 
-// Local time `seconds` from now.
-SYSTEMTIME LocalAfter(LONGLONG seconds) {
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  FILETIME file;
-  SystemTimeToFileTime(&now, &file);
-  ULARGE_INTEGER ticks{};
-  ticks.LowPart = file.dwLowDateTime;
-  ticks.HighPart = file.dwHighDateTime;
-  ticks.QuadPart += seconds * 10000000LL;
-  file.dwLowDateTime = ticks.LowPart;
-  file.dwHighDateTime = ticks.HighPart;
-  SYSTEMTIME at;
-  FileTimeToSystemTime(&file, &at);
-  return at;
-}
-
-// Seconds from `a` to `b`.
-double SecondsBetween(const SYSTEMTIME& a, const SYSTEMTIME& b) {
-  FILETIME fa, fb;
-  SystemTimeToFileTime(&a, &fa);
-  SystemTimeToFileTime(&b, &fb);
-  const auto value = [](const FILETIME& f) {
-    return static_cast<double>((static_cast<ULONGLONG>(f.dwHighDateTime) << 32) | f.dwLowDateTime);
-  };
-  return (value(fb) - value(fa)) / 1e7;
-}
-
-// The first whole minute at least `seconds` from now: entries keep minutes.
-SYSTEMTIME MinuteAtLeast(LONGLONG seconds) {
-  SYSTEMTIME at = LocalAfter(seconds + 59);
-  at.wSecond = 0;
-  at.wMilliseconds = 0;
-  return at;
-}
-
-std::wstring DateText(const SYSTEMTIME& at) {
-  wchar_t text[64];
-  swprintf(text, 64, L"%d-%d-%d-%d-%d", at.wYear, at.wMonth, at.wDay, at.wHour, at.wMinute);
-  return text;
-}
+using test_support::AddSeconds;
+using test_support::LocalAfter;
+using test_support::MinuteAtLeast;
+using test_support::ScheduleDateText;
+using test_support::SecondsBetween;
 
 class SchedulerE2E : public BoardE2ETest {
  protected:
@@ -91,19 +58,8 @@ class SchedulerE2E : public BoardE2ETest {
     return ReadSettingText(group, name, &text) ? text : L"<missing>";
   }
 
-  // A one-time TV entry in record `number`, written as the program stores it.
   static void WriteScheItem(int number, const SYSTEMTIME& start, int minutes, long channel) {
-    const SYSTEMTIME stop =
-        LocalAfter(static_cast<LONGLONG>(SecondsBetween(LocalAfter(0), start)) + minutes * 60);
-    const std::wstring record = ScheRecord(number);
-    WriteSettingLong(record, L"msSrcType", 0);
-    WriteSettingLong(record, L"sfType", 0);
-    WriteSettingLong(record, L"lChn", channel);
-    WriteSettingText(record, L"szChnName", L"TV Tokyo");
-    WriteSettingText(record, L"szScheDesc", L"Evening news");
-    WriteSettingText(record, L"tStartDateTime", DateText(start));
-    WriteSettingText(record, L"tStopDateTime", DateText(stop));
-    WriteSettingLong(record, L"lCaptMode", 1);
+    WriteOnceScheItem(number, start, minutes, channel, L"Evening news");
   }
 
   // Runs BrontelIEPG.exe on a reservation of TVTOKYO and presses OK; the
@@ -189,7 +145,7 @@ TEST_F(SchedulerE2E, HandOverWithTenEntriesInUseIsIgnoredSilently) {
   SYSTEMTIME taken = LocalAfter(3 * 86400);
   taken.wHour = 21;
   taken.wMinute = 0;
-  EXPECT_EQ(Value(ScheRecord(10), L"tStartDateTime"), DateText(taken));
+  EXPECT_EQ(Value(ScheRecord(10), L"tStartDateTime"), ScheduleDateText(taken));
 }
 
 TEST_F(SchedulerE2E, OverlappingHandOverShowsItsMessageAndAddsNothing) {
@@ -211,52 +167,19 @@ TEST_F(SchedulerE2E, OverlappingHandOverShowsItsMessageAndAddsNothing) {
   EXPECT_EQ(Value(kScheSet, L"lScheItemCount"), L"1");
 }
 
-// The entry's channel is tuned a minute ahead, judged by when its tuning
-// appears in the journal, and the indicator blinks while it is prepared.
-TEST_F(SchedulerE2E, EntryIsTunedAMinuteAheadWithTheIndicatorBlinking) {
-  const SYSTEMTIME start = MinuteAtLeast(75);
-  WriteSettingLong(kScheSet, L"lScheItemCount", 1);
-  WriteScheItem(1, start, 2, kTokyoChannel);
-  BrontelSession session(JournalName());
-  StartToPanel(session, L"l:1000");
-  const size_t first = session.journal().Size();
-
-  const std::string tune = "404 W rc=0 " + FreqBlock(kTestChannels[kTokyoRecord - 1].hertz);
-  bool tuned = false;
-  WaitUntil(
-      [&] {
-        for (const JournalLine& line : session.journal().ReadFrom(first, 404)) {
-          if (line.text == tune) tuned = true;
-        }
-        return tuned;
-      },
-      static_cast<DWORD>(SecondsBetween(LocalAfter(0), start) * 1000));
-  const SYSTEMTIME seen = LocalAfter(0);
-  ASSERT_TRUE(tuned) << "channel 12 was not tuned before the start";
-  const double ahead = SecondsBetween(seen, start);
-  EXPECT_GT(ahead, 50.0);
-  EXPECT_LT(ahead, 62.0);
-
-  bool shown = false, hidden = false;
-  WaitUntil(
-      [&] {
-        (session.SkinVisible(kIndicator) ? shown : hidden) = true;
-        return shown && hidden;
-      },
-      4000);
-  EXPECT_TRUE(shown && hidden) << "the indicator does not blink while the entry is prepared";
-  ExitProgram(session);
-}
-
-// Needs the recorder (StartCapture and StopMedia) and the virtual board's
-// recording: enabled once both are part of the program.
-TEST_F(SchedulerE2E, DISABLED_RecordingBeforeAnEntryBringsTheWarningAndOkStopsIt) {
+// Something records three minutes before an entry: the warning comes, and
+// its OK stops the recording a second later.
+TEST_F(SchedulerE2E, RecordingBeforeAnEntryBringsTheWarningAndOkStopsIt) {
   const SYSTEMTIME start = MinuteAtLeast(195);
   WriteSettingLong(kScheSet, L"lScheItemCount", 1);
   WriteScheItem(1, start, 2, kTokyoChannel);
+  WriteSettingText(L"CaptSet", L"szRecDestDir", FreshRecordFolder(L"busy"));
   BrontelSession session(JournalName());
   StartToPanel(session, L"l:1000");
+  const size_t beforeRecording = session.journal().Size();
   ASSERT_TRUE(session.Command(IDC_BTN_RECORD));
+  ASSERT_FALSE(WaitForLines(session, beforeRecording, 500, 1, kJournalTimeoutMs).empty())
+      << "the manual recording did not start";
 
   HWND warning = nullptr;
   WaitUntil(
@@ -276,18 +199,45 @@ TEST_F(SchedulerE2E, DISABLED_RecordingBeforeAnEntryBringsTheWarningAndOkStopsIt
   ExitProgram(session);
 }
 
-// Needs the recorder and the virtual board's recording, like the test above.
-// The recording lands in test-output, where check_scheduled_recording.sh
-// judges it with ffprobe.
-TEST_F(SchedulerE2E, DISABLED_EntryRecordsByItselfAndIsMarkedCompleted) {
-  const SYSTEMTIME start = MinuteAtLeast(75);
+// A one-minute entry of the registry, on its own: its channel tuned a minute
+// ahead with the indicator blinking, the recording started 3 s ahead and
+// stopped at the entry's stop, and the entry marked completed. Entries keep
+// whole minutes, so the recording lasts about 63 s; it lands in
+// test-output/scheduled, where check_scheduled_recording.sh judges it.
+TEST_F(SchedulerE2E, EntryRecordsByItselfAndIsMarkedCompleted) {
+  const std::wstring folder = FreshRecordFolder(L"scheduled");
+  const SYSTEMTIME start = MinuteAtLeast(70);
+  const SYSTEMTIME stop = AddSeconds(start, 60);
   WriteSettingLong(kScheSet, L"lScheItemCount", 1);
-  // Entries keep whole minutes: one minute, recorded from 3 s ahead.
   WriteScheItem(1, start, 1, kTokyoChannel);
-  WriteSettingText(L"CaptSet", L"szRecDestDir", TestOutputDir());
+  WriteSettingText(L"CaptSet", L"szRecDestDir", folder);
   BrontelSession session(JournalName());
   StartToPanel(session, L"l:1000");
   const size_t first = session.journal().Size();
+
+  const std::string tune = "404 W rc=0 " + FreqBlock(kTestChannels[kTokyoRecord - 1].hertz);
+  bool tuned = false;
+  WaitUntil(
+      [&] {
+        for (const JournalLine& line : session.journal().ReadFrom(first, 404)) {
+          if (line.text == tune) tuned = true;
+        }
+        return tuned;
+      },
+      static_cast<DWORD>(SecondsBetween(LocalAfter(0), start) * 1000));
+  ASSERT_TRUE(tuned) << "channel 12 was not tuned before the start";
+  const double tunedAhead = SecondsBetween(LocalAfter(0), start);
+  EXPECT_GT(tunedAhead, 55.0);
+  EXPECT_LT(tunedAhead, 62.0);
+
+  bool shown = false, hidden = false;
+  WaitUntil(
+      [&] {
+        (session.SkinVisible(kIndicator) ? shown : hidden) = true;
+        return shown && hidden;
+      },
+      4000);
+  EXPECT_TRUE(shown && hidden) << "the indicator does not blink while the entry is prepared";
 
   bool started = false;
   WaitUntil(
@@ -298,14 +248,16 @@ TEST_F(SchedulerE2E, DISABLED_EntryRecordsByItselfAndIsMarkedCompleted) {
         return started;
       },
       static_cast<DWORD>(SecondsBetween(LocalAfter(0), start) * 1000) + 2000);
-  ASSERT_TRUE(started);
-  const double ahead = SecondsBetween(LocalAfter(0), start);
-  EXPECT_GT(ahead, 1.0);
-  EXPECT_LT(ahead, 4.5);
+  ASSERT_TRUE(started) << "the recording did not start";
+  const double startedAhead = SecondsBetween(LocalAfter(0), start);
+  EXPECT_GT(startedAhead, 1.5);
+  EXPECT_LT(startedAhead, 4.5);
 
   const size_t recording = session.journal().Size();
-  EXPECT_TRUE(
-      WaitUntil([&] { return !session.journal().ReadFrom(recording, 501).empty(); }, 80000));
+  EXPECT_TRUE(WaitUntil([&] { return !session.journal().ReadFrom(recording, 501).empty(); },
+                        static_cast<DWORD>(SecondsBetween(LocalAfter(0), stop) * 1000) + 5000))
+      << "the recording was not stopped";
+  EXPECT_LT(std::abs(SecondsBetween(stop, LocalAfter(0))), 2.5) << "not stopped at the stop time";
   ExitProgram(session);
   EXPECT_EQ(Value(ScheRecord(1), L"bCompleted"), L"1");
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "outside/virtualboard/picture_synth.h"
@@ -77,6 +78,27 @@ TEST(PictureSynth, NeutralPropertiesLeaveThePictureUnchanged) {
   Frame copy = picture;
   ApplyPictureProperties(copy, PictureProperties());
   EXPECT_EQ(Differences(picture, copy), 0u);
+}
+
+// Runs of one colour are worked out once: every pixel must still come out
+// as it would on its own, next to the same colour or another.
+TEST(PictureSynth, PropertiesGiveEachPixelItsOwnResult) {
+  Frame picture(kWidth, kHeight);
+  DrawStationPicture(picture, 2, 7);
+  Frame noise(kWidth, 1);
+  DrawNoise(noise, 3);
+  std::copy(noise.pixels.begin(), noise.pixels.end(), picture.pixels.begin());
+  PictureProperties changed;
+  changed.contrast = 53;
+  changed.hue = 60;
+  Frame adjusted = picture;
+  ApplyPictureProperties(adjusted, changed);
+  for (size_t i = 0; i < picture.pixels.size(); i += 97) {
+    Frame alone(1, 1);
+    alone.pixels[0] = picture.pixels[i];
+    ApplyPictureProperties(alone, changed);
+    ASSERT_EQ(adjusted.pixels[i], alone.pixels[0]) << "pixel " << i;
+  }
 }
 
 TEST(PictureSynth, PropertiesChangeThePictureVisibly) {
