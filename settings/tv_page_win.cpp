@@ -46,7 +46,7 @@ std::string LoadString8(UINT id) {
 // Column widths in dialog units from string 340; the defaults where it has
 // fewer numbers.
 std::vector<int> ColumnWidths() {
-  std::vector<int> widths = {32, 44, 88, 90};
+  std::vector<int> widths = {26, 52, 86, 90};
   std::istringstream text(LoadString8(IDS_TV_COLUMN_WIDTHS));
   std::string item;
   for (size_t i = 0; i < widths.size() && std::getline(text, item, ','); ++i) {
