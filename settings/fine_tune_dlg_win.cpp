@@ -14,9 +14,8 @@ CFineTuneDlg::CFineTuneDlg(CBoardClient* board, std::int32_t tableHertz, std::in
     : m_board(board), m_tableHertz(tableHertz), m_position(FineTunePosition(offsetHertz)) {}
 
 std::optional<std::int32_t> CFineTuneDlg::Run(HWND owner) {
-  const INT_PTR result =
-      DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(IDD_FINE_TUNE), owner,
-                      &DialogBase::DialogProc, reinterpret_cast<LPARAM>(this));
+  const INT_PTR result = DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(IDD_FINE_TUNE), owner,
+                                         &DialogBase::DialogProc, reinterpret_cast<LPARAM>(this));
   if (result != IDOK) return std::nullopt;
   return FineTuneOffsetHertz(m_position);
 }
@@ -36,8 +35,7 @@ void CFineTuneDlg::MoveTo(int position) {
   const double tuned = static_cast<double>(m_tableHertz) + FineTuneOffsetHertz(position);
   SetDlgItemTextW(m_hwnd, IDC_FT_FREQUENCY, Widen(MegahertzText(tuned)).c_str());
   SetDlgItemTextW(m_hwnd, IDC_FT_OFFSET,
-                  Widen(MegahertzText(static_cast<double>(FineTuneOffsetHertz(position))))
-                      .c_str());
+                  Widen(MegahertzText(static_cast<double>(FineTuneOffsetHertz(position)))).c_str());
   if (m_board) m_board->SetFrequency(m_tableHertz + FineTuneOffsetHertz(position));
 }
 
@@ -49,8 +47,8 @@ INT_PTR CFineTuneDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_HSCROLL: {
       // Dragging only previews the thumb; the board is tuned where it is let go.
       if (LOWORD(wParam) == TB_THUMBTRACK) return TRUE;
-      const int position = static_cast<int>(
-          SendMessageW(GetDlgItem(m_hwnd, IDC_FT_SLIDER), TBM_GETPOS, 0, 0));
+      const int position =
+          static_cast<int>(SendMessageW(GetDlgItem(m_hwnd, IDC_FT_SLIDER), TBM_GETPOS, 0, 0));
       if (position != m_position) MoveTo(position);
       return TRUE;
     }

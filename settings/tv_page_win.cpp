@@ -491,7 +491,8 @@ void CTVSetPtyPage::OnRowSelected(int index) {
   if (number == m_lastPreviewed) return;
   m_lastPreviewed = number;
   if (!WithinTable(m_tables, Table(), number)) return;
-  const double offset = index < kChannelRecordCount ? Working().tvSet.channels[index].dFreqOffset : 0;
+  const double offset =
+      index < kChannelRecordCount ? Working().tvSet.channels[index].dFreqOffset : 0;
   TuneHertz(ChannelFrequency(m_tables, Table(), number) + MegahertzToHertz(offset));
   m_current = number;
   ShowCurrent();
@@ -566,10 +567,9 @@ void CTVSetPtyPage::BeginEdit(int index, int column) {
                              nullptr, nullptr, nullptr);
   } else {
     // The drop-down list needs room below the cell for its choices.
-    editor = CreateWindowExW(0, L"COMBOBOX", L"",
-                             WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST, cell.left,
-                             cell.top, cell.right - cell.left, 160, List(), nullptr, nullptr,
-                             nullptr);
+    editor = CreateWindowExW(
+        0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST, cell.left,
+        cell.top, cell.right - cell.left, 160, List(), nullptr, nullptr, nullptr);
     if (editor) {
       LRESULT chosen = 0;
       for (size_t i = 0; i < m_guideNames.size(); ++i) {

@@ -42,6 +42,7 @@ using test_support::WindowText;
 
 // The virtual board's stations on the Tokyo broadcast table.
 const std::set<int> kBoardStations = {1, 3, 4, 6, 8, 10, 12, 14};
+constexpr int kNameColumn = 2;
 
 class QuietBoardHost : public BoardClientHost {
  public:
@@ -201,6 +202,35 @@ std::vector<int> TunedHertz(const BoardJournal& journal, size_t from) {
   return hertz;
 }
 
+// Waits for a message box of the sheet's thread with this text, presses
+// its OK and says whether it came.
+bool AnswerMessage(const std::wstring& text) {
+  HWND box = nullptr;
+  const bool shown = WaitUntil(
+      [&] {
+        for (HWND window : FindTopWindows(GetCurrentProcessId(), L"#32770", nullptr)) {
+          if (IsWindowVisible(window) &&
+              test_support::StaticTexts(window).find(text) != std::wstring::npos) {
+            box = window;
+            return true;
+          }
+        }
+        return false;
+      },
+      5000);
+  if (box) PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  WaitUntil([&] { return !IsWindow(box); }, 5000);
+  return shown;
+}
+
+void TypeChannel(HWND page, const wchar_t* number) {
+  SendMessageW(GetDlgItem(page, IDC_TV_CHANNEL), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(number));
+}
+
+int RowCount(HWND list) {
+  return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+}
+
 CAppSettings FreshWorking() {
   CAppSettings working;
   working.appSet.lCountryCode = 81;
@@ -218,7 +248,8 @@ TEST(TvSetupPage, ScanOfTheTokyoTableFindsExactlyTheBoardsStations) {
   const std::wstring running = ResString(L"BrontelResEnglh.dll", 194);
 
   Click(page, IDC_TV_SCAN);
-  ASSERT_TRUE(WaitUntil([&] { return WindowText(GetDlgItem(page, IDC_TV_SCAN)) == running; }, 5000));
+  ASSERT_TRUE(
+      WaitUntil([&] { return WindowText(GetDlgItem(page, IDC_TV_SCAN)) == running; }, 5000));
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, IDC_TV_TUNE)));
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, IDC_TV_CHANNEL)));
   // 62 channels, one a second.
@@ -320,6 +351,84 @@ TEST(TvSetupPage, FineTuningThreeStepsUpIsKeptAndTuned) {
   EXPECT_EQ(sheet.working().tvSet.lTVChnCount, 2);
 }
 
+TEST(TvSetupPage, SeekAddDeleteAndNamingFromThePage) {
+  BoardJournal journal(TestOutputDir() + L"tv-page-edit-journal.txt");
+  const wchar_t* dll = L"BrontelResEnglh.dll";
+  CAppSettings working = FreshWorking();
+  working.tvSet.lTVChnCount = 1;
+  working.tvSet.channels[0] = {1, 4, 0.0, 0.0, "Four", ""};
+  working.scheSet.lScheItemCount = 1;
+  working.scheSet.items[0].msSrcType = kSourceTv;
+  working.scheSet.items[0].lChn = 4;
+  working.scheSet.items[0].szChnName = "Four";
+  TvPageSheet sheet(working, dll);
+  HWND page = sheet.WaitForPage();
+  ASSERT_NE(page, nullptr);
+  HWND list = GetDlgItem(page, IDC_TV_LIST);
+
+  // Seek up from channel 1 stops on the next station, channel 3.
+  const size_t beforeSeek = journal.Size();
+  Click(page, IDC_TV_SEEK_UP);
+  ASSERT_TRUE(WaitUntil([&] { return TunedHertz(journal, beforeSeek).size() >= 2; }, 8000));
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(page, IDC_TV_SCAN)); }, 5000));
+  EXPECT_EQ(WindowText(GetDlgItem(page, IDC_TV_CHANNEL)), L"3");
+  EXPECT_EQ(TunedHertz(journal, beforeSeek), (std::vector<int>{97250000, 103250000}));
+
+  // A number outside the table is refused and the current channel tuned again.
+  TypeChannel(page, L"99");
+  const size_t beforeAdd = journal.Size();
+  Click(page, IDC_TV_ADD);
+  EXPECT_TRUE(AnswerMessage(ResString(dll, 205)));
+  EXPECT_TRUE(
+      WaitUntil([&] { return WindowText(GetDlgItem(page, IDC_TV_CHANNEL)) == L"3"; }, 5000));
+  EXPECT_EQ(TunedHertz(journal, beforeAdd), std::vector<int>{103250000});
+  TypeChannel(page, L"5");
+  Click(page, IDC_TV_ADD);
+  ASSERT_TRUE(WaitUntil([&] { return RowCount(list) == 2; }, 5000));
+  EXPECT_EQ(Cell(list, 1, 0), L"005");
+  EXPECT_EQ(Cell(list, 1, 1), L"177.250");
+  EXPECT_EQ(Cell(list, 1, 2), L"Channel 5");
+  TypeChannel(page, L"4");
+  Click(page, IDC_TV_ADD);
+  EXPECT_TRUE(AnswerMessage(ResString(dll, 207)));
+  EXPECT_EQ(RowCount(list), 2);
+
+  // The schedule records channel 4: its row stays.
+  LVITEMW state{};
+  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  state.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageW(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&state));
+  SetForegroundWindow(sheet.sheet());
+  PostMessageW(list, WM_KEYDOWN, VK_DELETE, 0);
+  EXPECT_TRUE(AnswerMessage(ResString(dll, 212)));
+  EXPECT_EQ(RowCount(list), 2);
+
+  // The station name typed into its cell renames the schedule entry too.
+  RECT cell{};
+  cell.top = kNameColumn;
+  cell.left = LVIR_LABEL;
+  SendMessageW(list, LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&cell));
+  PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON,
+               MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2));
+  HWND editor = nullptr;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        editor = FindWindowExW(list, nullptr, L"Edit", nullptr);
+        return editor != nullptr;
+      },
+      5000));
+  SendMessageW(editor, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Nippon TV"));
+  PostMessageW(editor, WM_KEYDOWN, VK_RETURN, 0);
+  ASSERT_TRUE(WaitUntil([&] { return Cell(list, 0, 2) == L"Nippon TV"; }, 5000));
+  EXPECT_FALSE(IsWindow(editor));
+
+  ASSERT_TRUE(sheet.PressOk());
+  EXPECT_EQ(sheet.working().tvSet.lTVChnCount, 2);
+  EXPECT_EQ(sheet.working().tvSet.channels[0].szTVStnName, "Nippon TV");
+  EXPECT_EQ(sheet.working().tvSet.channels[1].lFreqChn, 5);
+  EXPECT_EQ(sheet.working().scheSet.items[0].szChnName, "Nippon TV");
+}
+
 TEST(TvSetupPage, ShownInEnglishAndJapanese) {
   CAppSettings working = FreshWorking();
   working.tvSet.lPrefCode = 12;  // Tokyo
@@ -338,8 +447,8 @@ TEST(TvSetupPage, ShownInEnglishAndJapanese) {
     EXPECT_GT(SendMessageW(GetDlgItem(page, IDC_TV_STATE), CB_GETCOUNT, 0, 0), 12);
     EXPECT_EQ(SendMessageW(GetDlgItem(page, IDC_TV_STATE), CB_GETCURSEL, 0, 0), 12);
     test_support::PaintNow(sheet.sheet());
-    const std::wstring name = std::wstring(L"tv-page-") +
-                              (dll[10] == L'E' ? L"en" : L"ja") + L".png";
+    const std::wstring name =
+        std::wstring(L"tv-page-") + (dll[10] == L'E' ? L"en" : L"ja") + L".png";
     EXPECT_TRUE(test_support::SaveWindowScreenshot(sheet.sheet(), TestOutputDir() + name));
   }
 }
