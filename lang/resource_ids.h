@@ -136,11 +136,11 @@
 #define IDC_TV_SAP_B 1150
 #define IDC_TV_SAP_AB 1151
 // The channel list's column widths in dialog units ("w1,w2,w3,w4") and titles.
-#define IDS_TV_COLUMN_WIDTHS 340
-#define IDS_TV_COLUMN_CHANNEL 341
-#define IDS_TV_COLUMN_FREQUENCY 342
-#define IDS_TV_COLUMN_NAME 343
-#define IDS_TV_COLUMN_GUIDE_NAME 344
+#define IDS_TV_COLUMN_WIDTHS 370
+#define IDS_TV_COLUMN_CHANNEL 371
+#define IDS_TV_COLUMN_FREQUENCY 372
+#define IDS_TV_COLUMN_NAME 373
+#define IDS_TV_COLUMN_GUIDE_NAME 374
 // Fine tuning (133).
 #define IDC_FT_FREQUENCY 1159
 #define IDC_FT_SLIDER 1160
