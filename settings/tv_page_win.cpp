@@ -208,7 +208,10 @@ void CTVSetPtyPage::Rebuild() {
 // ---- the board -----------------------------------------------------------------
 
 void CTVSetPtyPage::TuneHertz(std::int32_t hertz) {
-  if (CBoardClient* board = Host().Board()) board->SetFrequency(hertz);
+  if (CBoardClient* board = Host().Board()) {
+    board->SetFrequency(hertz);
+    m_tunedLive = true;
+  }
 }
 
 void CTVSetPtyPage::TuneWithoutOffset(std::int32_t channel) {
@@ -673,6 +676,16 @@ bool CTVSetPtyPage::OnKillActive() {
   if (m_seek.Running()) StopSeek();
   Rebuild();
   return true;
+}
+
+void CTVSetPtyPage::OnReset() {
+  // Cancelled: nothing of the page reaches the settings, so the board goes
+  // back to the channel the panel shows.
+  if (m_scan.Running()) StopScan();
+  if (m_seek.Running()) StopSeek();
+  CBoardClient* board = Host().Board();
+  if (m_tunedLive && board != nullptr) board->TuneCurrentEntry();
+  m_tunedLive = false;
 }
 
 void CTVSetPtyPage::OnDestroy() {

@@ -25,6 +25,7 @@ class CTVSetPtyPage : public SettingsPage {
  protected:
   void OnInitDialog() override;
   bool OnKillActive() override;
+  void OnReset() override;
   void OnCommand(WORD id, WORD code, HWND control) override;
   void OnTimer(UINT_PTR id) override;
   LRESULT OnNotify(NMHDR* header) override;
@@ -92,6 +93,8 @@ class CTVSetPtyPage : public SettingsPage {
   ChannelScan m_scan;
   ChannelSeek m_seek;
   bool m_filling = false;
+  // Whether the page has moved the board off the panel's channel.
+  bool m_tunedLive = false;
 
   HWND m_editor = nullptr;
   int m_editRow = -1;

@@ -121,6 +121,11 @@ class TvPageSheet {
     m_thread.join();
     return m_result > 0;
   }
+  // Presses Cancel and waits for the sheet to end.
+  void PressCancel() {
+    PostMessageW(g_sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    m_thread.join();
+  }
   const CAppSettings& working() const { return m_working; }
   bool boardOpened() const { return m_boardOpened; }
 
@@ -138,8 +143,9 @@ class TvPageSheet {
       QuietBoardHost boardHost(window);
       CBoardClient board(live, boardHost);
       m_boardOpened = board.CreateBoard() == kBoardCreated;
-      // Picture-less: the tuner on the TV input is all the page needs.
-      board.SelectSource(kSourceTv, false);
+      // The picture runs in a hidden window; starting it selects the TV
+      // source and loads the board client's channel tables.
+      m_boardOpened = m_boardOpened && board.StartPicture(0);
       BoardSheetHost host(&board, window);
       CTVSetPtyPage page(m_working, host);
       PROPSHEETPAGEW pages[] = {page.Describe(ResourceModule())};
@@ -427,6 +433,23 @@ TEST(TvSetupPage, SeekAddDeleteAndNamingFromThePage) {
   EXPECT_EQ(sheet.working().tvSet.channels[0].szTVStnName, "Nippon TV");
   EXPECT_EQ(sheet.working().tvSet.channels[1].lFreqChn, 5);
   EXPECT_EQ(sheet.working().scheSet.items[0].szChnName, "Nippon TV");
+}
+
+TEST(TvSetupPage, CancelTunesThePanelsChannelAgain) {
+  BoardJournal journal(TestOutputDir() + L"tv-page-cancel-journal.txt");
+  CAppSettings working = FreshWorking();
+  working.tvSet.lTVChnCount = 1;
+  working.tvSet.lCurrChn = 1;
+  working.tvSet.channels[0] = {1, 4, 0.0, 0.0, "Four", ""};
+  TvPageSheet sheet(working, L"BrontelResEnglh.dll");
+  HWND page = sheet.WaitForPage();
+  ASSERT_NE(page, nullptr);
+  const size_t before = journal.Size();
+  TypeChannel(page, L"6");
+  Click(page, IDC_TV_TUNE);
+  ASSERT_TRUE(WaitUntil([&] { return TunedHertz(journal, before).size() == 1; }, 5000));
+  sheet.PressCancel();
+  EXPECT_EQ(TunedHertz(journal, before), (std::vector<int>{183250000, 171250000}));
 }
 
 TEST(TvSetupPage, ShownInEnglishAndJapanese) {
