@@ -37,6 +37,7 @@ constexpr int kSapButtons[] = {IDC_TV_SAP_A, IDC_TV_SAP_B, IDC_TV_SAP_AB};
 enum Column { kColumnNumber, kColumnFrequency, kColumnName, kColumnGuideName, kColumnCount };
 
 constexpr UINT_PTR kListSubclass = 1;
+constexpr UINT kMsgDestroyEditor = WM_APP + 1;
 constexpr UINT_PTR kEditorSubclass = 2;
 
 std::string LoadString8(UINT id) {
@@ -624,7 +625,17 @@ void CTVSetPtyPage::EndEdit(bool keep) {
   m_editRow = -1;
   m_editColumn = -1;
   RemoveWindowSubclass(editor, &CTVSetPtyPage::EditorProc, kEditorSubclass);
-  DestroyWindow(editor);
+  // Often called from inside the editor's own messages (its Enter key, its
+  // loss of focus): it goes away once those have returned.
+  ShowWindow(editor, SW_HIDE);
+  PostMessageW(hwnd(), kMsgDestroyEditor, 0, reinterpret_cast<LPARAM>(editor));
+}
+
+INT_PTR CTVSetPtyPage::OnMessage(UINT message, WPARAM, LPARAM lParam) {
+  if (message != kMsgDestroyEditor) return FALSE;
+  HWND editor = reinterpret_cast<HWND>(lParam);
+  if (IsWindow(editor) && GetParent(editor) == List()) DestroyWindow(editor);
+  return TRUE;
 }
 
 LRESULT CALLBACK CTVSetPtyPage::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,

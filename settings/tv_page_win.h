@@ -30,6 +30,7 @@ class CTVSetPtyPage : public SettingsPage {
   void OnTimer(UINT_PTR id) override;
   LRESULT OnNotify(NMHDR* header) override;
   void OnDestroy() override;
+  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   // In-place editors of the list's cells live in the list; their messages

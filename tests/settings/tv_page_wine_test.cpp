@@ -426,7 +426,7 @@ TEST(TvSetupPage, SeekAddDeleteAndNamingFromThePage) {
   SendMessageW(editor, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Nippon TV"));
   PostMessageW(editor, WM_KEYDOWN, VK_RETURN, 0);
   ASSERT_TRUE(WaitUntil([&] { return Cell(list, 0, 2) == L"Nippon TV"; }, 5000));
-  EXPECT_FALSE(IsWindow(editor));
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(editor); }, 5000));
 
   ASSERT_TRUE(sheet.PressOk());
   EXPECT_EQ(sheet.working().tvSet.lTVChnCount, 2);
