@@ -135,7 +135,7 @@
 #define IDC_TV_SAP_A 1149
 #define IDC_TV_SAP_B 1150
 #define IDC_TV_SAP_AB 1151
-// The channel list's column widths in dialog units ("w1,w2,w3,w4") and titles.
+// The channel list's column widths in pixels ("w1,w2,w3,w4") and titles.
 #define IDS_TV_COLUMN_WIDTHS 370
 #define IDS_TV_COLUMN_CHANNEL 371
 #define IDS_TV_COLUMN_FREQUENCY 372

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <sstream>
 
 #include "app/settings/app_settings.h"
 #include "lang/resource_ids.h"
@@ -42,19 +41,6 @@ constexpr UINT_PTR kEditorSubclass = 2;
 
 std::string LoadString8(UINT id) {
   return Narrow(LoadResString(id));
-}
-
-// Column widths in dialog units from string 340; the defaults where it has
-// fewer numbers.
-std::vector<int> ColumnWidths() {
-  std::vector<int> widths = {26, 52, 86, 90};
-  std::istringstream text(LoadString8(IDS_TV_COLUMN_WIDTHS));
-  std::string item;
-  for (size_t i = 0; i < widths.size() && std::getline(text, item, ','); ++i) {
-    const int value = std::atoi(item.c_str());
-    if (value > 0 && value < 1000) widths[i] = value;
-  }
-  return widths;
 }
 
 }  // namespace
@@ -107,22 +93,7 @@ void CTVSetPtyPage::ShowCurrent() {
 void CTVSetPtyPage::SetupList() {
   HWND list = List();
   ListView_SetExtendedListViewStyle(list, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-  const std::vector<int> widths = ColumnWidths();
-  const UINT titles[kColumnCount] = {IDS_TV_COLUMN_CHANNEL, IDS_TV_COLUMN_FREQUENCY,
-                                     IDS_TV_COLUMN_NAME, IDS_TV_COLUMN_GUIDE_NAME};
-  for (int c = 0; c < kColumnCount; ++c) {
-    RECT units{0, 0, widths[c], 8};
-    MapDialogRect(hwnd(), &units);
-    std::wstring title = LoadResString(titles[c]);
-    LVCOLUMNW column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-    column.fmt = c == kColumnFrequency ? LVCFMT_RIGHT : LVCFMT_LEFT;
-    column.cx = units.right;
-    column.pszText = &title[0];
-    // The first column of a list view is always left-aligned.
-    if (c == 0) column.fmt = LVCFMT_LEFT;
-    ListView_InsertColumn(list, c, &column);
-  }
+  AddListColumns(list, IDS_TV_COLUMN_CHANNEL, kColumnCount, IDS_TV_COLUMN_WIDTHS);
 }
 
 void CTVSetPtyPage::FillRegion() {

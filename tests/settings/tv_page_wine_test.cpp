@@ -71,6 +71,7 @@ class BoardSheetHost : public SettingsSheetHost {
   std::int32_t LiveSource() override { return kSourceTv; }
   bool DeinterlacerAvailable() override { return true; }
   HWND MainWindow() override { return m_window; }
+  bool ReadTempScheItem(ScheItem*) override { return false; }
 
  private:
   CBoardClient* m_board;
