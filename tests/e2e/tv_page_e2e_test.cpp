@@ -169,8 +169,7 @@ TEST_F(TvPageE2E, FineTuningThreeStepsUpIsStoredAndTunedAfterARestart) {
     ClickButton(dialog, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
     // Tuned live at every step, and once more after OK.
-    const std::vector<JournalLine> tunes =
-        WaitForLines(session, before, 404, 5, kJournalTimeoutMs);
+    const std::vector<JournalLine> tunes = WaitForLines(session, before, 404, 5, kJournalTimeoutMs);
     ASSERT_GE(tunes.size(), 5u);
     EXPECT_EQ(tunes[3].block, FreqBlock(171400000));
     EXPECT_EQ(tunes.back().block, FreqBlock(171400000));
@@ -186,6 +185,26 @@ TEST_F(TvPageE2E, FineTuningThreeStepsUpIsStoredAndTunedAfterARestart) {
   const std::vector<JournalLine> tunes = WaitForLines(session, 0, 404, 1, kJournalTimeoutMs);
   ASSERT_FALSE(tunes.empty());
   EXPECT_EQ(tunes.front().block, FreqBlock(171400000));
+  ExitProgram(session);
+}
+
+TEST_F(TvPageE2E, PageInJapaneseFitsTheSheet) {
+  WriteChannelList();
+  BrontelSession session(JournalName());
+  StartToPanel(session, L"");
+  HWND sheet = nullptr;
+  HWND page = OpenTvPage(session, &sheet);
+  ASSERT_NE(page, nullptr) << "no TV page";
+  EXPECT_EQ(WindowText(GetDlgItem(page, IDC_TV_SCAN)), LoadLibraryString(kJapaneseLibrary, 193));
+  // The list's right edge lies within the page.
+  RECT pageRect{}, listRect{};
+  GetWindowRect(page, &pageRect);
+  GetWindowRect(GetDlgItem(page, IDC_TV_LIST), &listRect);
+  EXPECT_LE(listRect.right, pageRect.right);
+  PaintNow(sheet);
+  SaveWindowScreenshot(sheet, TestOutputDir() + L"tv-page-e2e-ja.png");
+  ClickButton(sheet, IDCANCEL);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(sheet); }, 10000));
   ExitProgram(session);
 }
 
