@@ -58,10 +58,8 @@ class TvPageE2E : public BoardE2ETest {
  protected:
   // A profile without TV settings, as after installation.
   void SetUp() override {
-    KillProcessesNamed(kBrontelExe);
+    BoardE2ETest::SetUp();
     ResetProductSettings();
-    if (!ApiManagerRegistered()) RegisterApiManager();
-    ASSERT_TRUE(ApiManagerRegistered());
     WriteAppSetLong(L"bHideNoOvrlaySpt", 1);
   }
 
