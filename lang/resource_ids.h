@@ -135,6 +135,12 @@
 #define IDC_TV_SAP_A 1149
 #define IDC_TV_SAP_B 1150
 #define IDC_TV_SAP_AB 1151
+// The channel list's column widths in pixels ("w1,w2,w3,w4") and titles.
+#define IDS_TV_COLUMN_WIDTHS 370
+#define IDS_TV_COLUMN_CHANNEL 371
+#define IDS_TV_COLUMN_FREQUENCY 372
+#define IDS_TV_COLUMN_NAME 373
+#define IDS_TV_COLUMN_GUIDE_NAME 374
 // Fine tuning (133).
 #define IDC_FT_FREQUENCY 1159
 #define IDC_FT_SLIDER 1160

@@ -5,6 +5,8 @@
 # On a working X display the program runs there until it ends; without one
 # it runs under Xvfb, a screenshot is saved once its first window has had
 # time to appear, and the path of the screenshot is printed.
+# BRONTEL_DEMO_CHANNELS=1 gives a profile without TV settings the Tokyo
+# channel list first, instead of a channel scan on the TV settings page.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BRONTEL_BUILD:-$root/build}/win32
@@ -34,7 +36,9 @@ export BRONTEL_BUILD_DIR="$build"
 wineserver -p
 wine cmd /c exit 0 >/dev/null 2>&1
 "$root/scripts/install-product.sh" "$build"
-"$root/scripts/seed-channels.sh" "$build"
+if [ "${BRONTEL_DEMO_CHANNELS:-0}" = 1 ]; then
+  "$root/scripts/seed-channels.sh" "$build"
+fi
 
 exe="$build/bin/Brontel.exe"
 if [ "$headless" = 0 ]; then

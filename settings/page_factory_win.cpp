@@ -2,6 +2,7 @@
 
 #include "settings/about_page_win.h"
 #include "settings/scheduler_page_win.h"
+#include "settings/tv_page_win.h"
 
 namespace brontel {
 
@@ -13,6 +14,7 @@ std::unique_ptr<SettingsPage> CreateSettingsPage(SheetPage page, CAppSettings& w
     case SheetPage::kAbout:
       return std::make_unique<CAboutPtyPage>(working, host);
     case SheetPage::kTv:
+      return std::make_unique<CTVSetPtyPage>(working, host);
     case SheetPage::kRadio:
     case SheetPage::kColour:
     case SheetPage::kSnapshot:
@@ -23,7 +25,7 @@ std::unique_ptr<SettingsPage> CreateSettingsPage(SheetPage page, CAppSettings& w
 }
 
 std::uint32_t BuiltPagesMask() {
-  return kPageMaskScheduler;
+  return kPageMaskTv | kPageMaskScheduler;
 }
 
 }  // namespace brontel

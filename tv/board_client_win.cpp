@@ -251,6 +251,13 @@ bool CBoardClient::SetFrequency(std::int32_t hertz) {
   return SUCCEEDED(tuner->SetFrequency(Entry(), hertz));
 }
 
+bool CBoardClient::HasSignal() {
+  ComPtr<IKXTuner> tuner = AdoptComPtr(Query<IKXTuner>(IID_IKXTuner));
+  if (!tuner) return false;
+  LONG locked = 0;
+  return SUCCEEDED(tuner->GetSignalLock(Entry(), &locked)) && locked != 0;
+}
+
 void CBoardClient::ShowChannelEntry(std::int32_t source) {
   const std::optional<ListEntry> entry = m_lists.CurrentEntry(source);
   if (!entry) return;

@@ -105,6 +105,9 @@ class CBoardClient {
   void ReselectSource();
   bool TuneChannel(std::int32_t table, std::int32_t channel, bool reselect);
   bool SetFrequency(std::int32_t hertz);
+  // Whether the tuner reports a signal at the frequency tuned last; false
+  // when the board cannot say (the board error was shown then).
+  bool HasSignal();
   void ChannelStep(bool up);
   // Shows and tunes the current list entry of the TV or radio source.
   void TuneCurrentEntry();

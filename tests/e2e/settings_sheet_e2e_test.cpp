@@ -160,6 +160,15 @@ class SettingsSheetE2E : public BoardE2ETest {
   static void ShowPage(HWND sheet, int index) {
     SendMessageW(sheet, PSM_SETCURSEL, static_cast<WPARAM>(index), 0);
   }
+  // Shows the first page holding control `id`, whichever tab it is on.
+  static HWND ShowPageWith(HWND sheet, int id) {
+    for (int index = 0; index < 8; ++index) {
+      ShowPage(sheet, index);
+      HWND page = CurrentPage(sheet);
+      if (page != nullptr && GetDlgItem(page, id) != nullptr) return page;
+    }
+    return nullptr;
+  }
   static bool CloseSheet(HWND sheet, int button) {
     ClickButton(sheet, button);
     return WaitUntil([&] { return !IsWindow(sheet); }, kSheetTimeoutMs);
@@ -283,8 +292,8 @@ TEST_P(SettingsSheetConfirmE2E, EditorEntryAndSiteReachTheRegistryOnlyWithOk) {
   StartToPanel(session, confirm ? L"l:1000" : L"");
   HWND sheet = OpenSheet(session, library);
   ASSERT_NE(sheet, nullptr) << "no settings sheet";
-  HWND page = CurrentPage(sheet);
-  ASSERT_NE(GetDlgItem(page, IDC_SC_LIST), nullptr) << "the first page is not the scheduler";
+  HWND page = ShowPageWith(sheet, IDC_SC_LIST);
+  ASSERT_NE(page, nullptr) << "no scheduler page";
 
   SendDlgItemMessageW(page, IDC_SC_IEPG_URL, WM_SETTEXT, 0,
                       reinterpret_cast<LPARAM>(L"http://guide.example/iepg/"));

@@ -16,7 +16,9 @@ TEST(SheetPages, MaskPicksPagesInTabOrderWithAboutLast) {
     std::vector<SheetPage> pages;
   } cases[] = {
       {0, 0xFFFFFFFFu, {P::kAbout}},
-      {0x7D, 0xFFFFFFFFu, {P::kTv, P::kColour, P::kSnapshot, P::kCapture, P::kScheduler, P::kAbout}},
+      {0x7D,
+       0xFFFFFFFFu,
+       {P::kTv, P::kColour, P::kSnapshot, P::kCapture, P::kScheduler, P::kAbout}},
       {0x7C, 0xFFFFFFFFu, {P::kColour, P::kSnapshot, P::kCapture, P::kScheduler, P::kAbout}},
       {0x72, 0xFFFFFFFFu, {P::kRadio, P::kCapture, P::kScheduler, P::kAbout}},
       {0x40, 0xFFFFFFFFu, {P::kAbout}},  // 0x40 selects nothing
@@ -33,7 +35,7 @@ TEST(SheetPages, MainProgramMaskBySourceAndMediaState) {
     std::int32_t source;
     std::uint32_t mask;
   } cases[] = {
-      {true, kSourceTv, 0},        {false, kSourceTv, 0x7D},    {false, kSourceVideo, 0x7C},
+      {true, kSourceTv, 0},         {false, kSourceTv, 0x7D},    {false, kSourceVideo, 0x7C},
       {false, kSourceSVideo, 0x7C}, {false, kSourceRadio, 0x72}, {true, kSourceRadio, 0},
   };
   for (const auto& c : cases) {
