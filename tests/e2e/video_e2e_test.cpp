@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,6 @@
 namespace brontel::e2e {
 namespace {
 
-using VideoE2E = BoardE2ETest;
 using test_support::Capture;
 using test_support::CaptureScreenOf;
 using test_support::SaveCapture;
@@ -168,15 +168,33 @@ void PlaceVideoWindow(long left, long top) {
   WriteAppSetLong(L"lPanelYPos", 0);
 }
 
+class VideoE2E : public BoardE2ETest {
+ protected:
+  // Starts Brontel with its video window at left, top (640 x 480) and
+  // calibrates the mouse; use with ASSERT_NO_FATAL_FAILURE.
+  void StartAt(long left, long top) {
+    PlaceVideoWindow(left, top);
+    m_session = std::make_unique<BrontelSession>(JournalName());
+    m_video = std::make_unique<VideoSession>(*m_session);
+    StartToPanel(*m_session, L"");
+    if (HasFatalFailure()) return;
+    ASSERT_NE(m_video->video(), nullptr);
+    ASSERT_TRUE(m_mouse.Calibrate()) << "SendInput does not reach exact pixels";
+  }
+
+  BrontelSession& session() { return *m_session; }
+  VideoSession& video() { return *m_video; }
+  Mouse& mouse() { return m_mouse; }
+
+ private:
+  std::unique_ptr<BrontelSession> m_session;
+  std::unique_ptr<VideoSession> m_video;
+  Mouse m_mouse;
+};
+
 TEST_F(VideoE2E, CornerDragsKeepFourThreeOrSixteenNineAndBottomCornersAreFree) {
-  PlaceVideoWindow(200, 150);
-  BrontelSession session(JournalName());
-  StartToPanel(session, L"");
-  VideoSession video(session);
-  ASSERT_NE(video.video(), nullptr);
-  Mouse mouse;
-  ASSERT_TRUE(mouse.Calibrate()) << "SendInput does not reach exact pixels";
-  ASSERT_TRUE(SameRect(video.Rect(), RECT{200, 150, 840, 630})) << RectText(video.Rect());
+  ASSERT_NO_FATAL_FAILURE(StartAt(200, 150));
+  ASSERT_TRUE(SameRect(video().Rect(), RECT{200, 150, 840, 630})) << RectText(video().Rect());
 
   struct Case {
     const char* name;
@@ -194,24 +212,24 @@ TEST_F(VideoE2E, CornerDragsKeepFourThreeOrSixteenNineAndBottomCornersAreFree) {
       {"bottom-left freely", false, true, -20, 30, {20, 230, 673, 610}},
   };
   for (const Case& c : cases) {
-    const RECT r = video.Rect();
+    const RECT r = video().Rect();
     const POINT grab{c.left ? r.left + 1 : r.right - 2, c.top ? r.top + 1 : r.bottom - 2};
-    mouse.Drag(grab, POINT{grab.x + c.dx, grab.y + c.dy});
-    EXPECT_TRUE(video.WaitForRect([&](const RECT& now) { return SameRect(now, c.expected); }))
-        << c.name << ": " << RectText(video.Rect()) << " instead of " << RectText(c.expected);
+    mouse().Drag(grab, POINT{grab.x + c.dx, grab.y + c.dy});
+    EXPECT_TRUE(video().WaitForRect([&](const RECT& now) { return SameRect(now, c.expected); }))
+        << c.name << ": " << RectText(video().Rect()) << " instead of " << RectText(c.expected);
   }
 
   // Dragging the picture moves the window, size unchanged.
-  const RECT before = video.Rect();
-  const POINT centre = video.Centre();
-  mouse.Drag(centre, POINT{centre.x + 70, centre.y - 40});
+  const RECT before = video().Rect();
+  const POINT centre = video().Centre();
+  mouse().Drag(centre, POINT{centre.x + 70, centre.y - 40});
   const RECT moved{before.left + 70, before.top - 40, before.right + 70, before.bottom - 40};
-  EXPECT_TRUE(video.WaitForRect([&](const RECT& now) { return SameRect(now, moved); }))
-      << RectText(video.Rect()) << " instead of " << RectText(moved);
+  EXPECT_TRUE(video().WaitForRect([&](const RECT& now) { return SameRect(now, moved); }))
+      << RectText(video().Rect()) << " instead of " << RectText(moved);
 
   // What the user sized is what the next start shows.
-  const RECT last = video.Rect();
-  ExitProgram(session);
+  const RECT last = video().Rect();
+  ExitProgram(session());
   std::wstring x, width;
   ASSERT_TRUE(ReadAppSetText(L"lScreenXPos", &x));
   ASSERT_TRUE(ReadAppSetText(L"lScreenXSize", &width));
@@ -220,51 +238,45 @@ TEST_F(VideoE2E, CornerDragsKeepFourThreeOrSixteenNineAndBottomCornersAreFree) {
 }
 
 TEST_F(VideoE2E, DoubleClickEntersFullScreenAndLeavesToTheExactRectangleAndStyles) {
-  PlaceVideoWindow(150, 120);
-  BrontelSession session(JournalName());
-  StartToPanel(session, L"");
-  VideoSession video(session);
-  HWND window = video.video();
-  ASSERT_NE(window, nullptr);
-  Mouse mouse;
-  ASSERT_TRUE(mouse.Calibrate());
-  const RECT before = video.Rect();
+  ASSERT_NO_FATAL_FAILURE(StartAt(150, 120));
+  HWND window = video().video();
+  const RECT before = video().Rect();
   const LONG style = GetWindowLongW(window, GWL_STYLE);
   const LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
   ASSERT_NE(style & WS_THICKFRAME, 0);
 
-  mouse.DoubleClick(video.Centre());
+  mouse().DoubleClick(video().Centre());
   const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  ASSERT_TRUE(video.WaitForRect([&](const RECT& now) { return SameRect(now, screen); }))
-      << RectText(video.Rect());
+  ASSERT_TRUE(video().WaitForRect([&](const RECT& now) { return SameRect(now, screen); }))
+      << RectText(video().Rect());
   EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & WS_THICKFRAME, 0) << "the sizing frame stays";
   EXPECT_NE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0) << "not topmost";
   // In full screen a press on the picture does not move it.
-  mouse.Drag(POINT{500, 400}, POINT{560, 440});
-  EXPECT_TRUE(SameRect(video.Rect(), screen)) << RectText(video.Rect());
+  mouse().Drag(POINT{500, 400}, POINT{560, 440});
+  EXPECT_TRUE(SameRect(video().Rect(), screen)) << RectText(video().Rect());
 
   // A right-click without a picture-in-picture playback does nothing.
-  mouse.RightClick(POINT{300, 200});
-  HWND pip = video.pip();
+  mouse().RightClick(POINT{300, 200});
+  HWND pip = video().pip();
   ASSERT_NE(pip, nullptr) << "no picture-in-picture window was made";
   EXPECT_FALSE(IsWindowVisible(pip));
-  EXPECT_TRUE(SameRect(video.Rect(), screen));
+  EXPECT_TRUE(SameRect(video().Rect(), screen));
 
-  mouse.DoubleClick(POINT{512, 384});
-  ASSERT_TRUE(video.WaitForRect([&](const RECT& now) { return SameRect(now, before); }))
-      << RectText(video.Rect()) << " instead of " << RectText(before);
+  mouse().DoubleClick(POINT{512, 384});
+  ASSERT_TRUE(video().WaitForRect([&](const RECT& now) { return SameRect(now, before); }))
+      << RectText(video().Rect()) << " instead of " << RectText(before);
   EXPECT_EQ(GetWindowLongW(window, GWL_STYLE), style);
   // AlwaysOnTop (1 by default) keeps the window topmost after full screen.
   EXPECT_EQ(GetWindowLongW(window, GWL_EXSTYLE) & ~WS_EX_TOPMOST, exStyle & ~WS_EX_TOPMOST);
   EXPECT_NE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
 
   // The panel's command does the same.
-  ASSERT_TRUE(session.Command(IDC_BTN_FULL_SCREEN));
-  EXPECT_TRUE(SameRect(video.Rect(), screen)) << RectText(video.Rect());
-  ASSERT_TRUE(session.Command(IDC_BTN_FULL_SCREEN));
-  EXPECT_TRUE(SameRect(video.Rect(), before)) << RectText(video.Rect());
+  ASSERT_TRUE(session().Command(IDC_BTN_FULL_SCREEN));
+  EXPECT_TRUE(SameRect(video().Rect(), screen)) << RectText(video().Rect());
+  ASSERT_TRUE(session().Command(IDC_BTN_FULL_SCREEN));
+  EXPECT_TRUE(SameRect(video().Rect(), before)) << RectText(video().Rect());
   EXPECT_EQ(GetWindowLongW(window, GWL_STYLE), style);
-  ExitProgram(session);
+  ExitProgram(session());
 }
 
 // The share of pixels of a capture that are not black.
@@ -284,32 +296,27 @@ TEST_F(VideoE2E, RightClickInFullScreenShowsTheRecordingPlayingInPictureInPictur
   WriteSettingText(L"CaptSet", L"szRecDestDir", folder);
   WriteAppSetLong(L"cmCurrRecMode", 1);
   WriteAppSetLong(L"bPlaybackInPIP", 1);
-  PlaceVideoWindow(150, 120);
-  BrontelSession session(JournalName());
-  StartToPanel(session, L"");
-  VideoSession video(session);
-  Mouse mouse;
-  ASSERT_TRUE(mouse.Calibrate());
+  ASSERT_NO_FATAL_FAILURE(StartAt(150, 120));
 
   // A short recording to play.
-  ASSERT_TRUE(session.Command(IDC_BTN_RECORD));
+  ASSERT_TRUE(session().Command(IDC_BTN_RECORD));
   ASSERT_TRUE(WaitUntil(
       [&] {
         unsigned h = 0, m = 0, s = 0;
-        return swscanf(session.ItemText(IDC_LABEL_REC_TIME).c_str(), L"%u:%u:%u", &h, &m, &s) ==
+        return swscanf(session().ItemText(IDC_LABEL_REC_TIME).c_str(), L"%u:%u:%u", &h, &m, &s) ==
                    3 &&
                s >= 6;
       },
       kRecordTimeoutMs));
-  ASSERT_TRUE(session.Command(IDC_BTN_STOP));
+  ASSERT_TRUE(session().Command(IDC_BTN_STOP));
 
-  ASSERT_TRUE(session.Command(IDC_BTN_FULL_SCREEN));
-  const size_t first = session.journal().Size();
+  ASSERT_TRUE(session().Command(IDC_BTN_FULL_SCREEN));
+  const size_t first = session().journal().Size();
   // Play the last recording: with the user's choice, in picture-in-picture.
-  ASSERT_TRUE(session.Command(ID_CMD_PLAY_LAST));
-  HWND pip = video.pip();
+  ASSERT_TRUE(session().Command(ID_CMD_PLAY_LAST));
+  HWND pip = video().pip();
   ASSERT_NE(pip, nullptr);
-  const std::vector<JournalLine> opened = session.journal().ReadFrom(first, 500);
+  const std::vector<JournalLine> opened = session().journal().ReadFrom(first, 500);
   ASSERT_EQ(opened.size(), 1u);
   char pipHex[16];
   snprintf(pipHex, sizeof pipHex, "0x%X", static_cast<unsigned>(reinterpret_cast<UINT_PTR>(pip)));
@@ -318,7 +325,7 @@ TEST_F(VideoE2E, RightClickInFullScreenShowsTheRecordingPlayingInPictureInPictur
   EXPECT_FALSE(IsWindowVisible(pip)) << "shown before the right-click";
 
   const POINT at{600, 420};
-  mouse.RightClick(at);
+  mouse().RightClick(at);
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(pip) != FALSE; }, kWindowTimeoutMs));
   RECT r{};
   GetWindowRect(pip, &r);
@@ -334,17 +341,17 @@ TEST_F(VideoE2E, RightClickInFullScreenShowsTheRecordingPlayingInPictureInPictur
       },
       kWindowTimeoutMs))
       << "the picture-in-picture window stays dark: " << LitShare(shown);
-  SaveCapture(CaptureScreenOf(video.video()), TestOutputDir() + L"video-pip-fullscreen.png");
+  SaveCapture(CaptureScreenOf(video().video()), TestOutputDir() + L"video-pip-fullscreen.png");
 
   // A second right-click hides it; leaving full screen keeps it hidden.
-  mouse.RightClick(POINT{100, 100});
+  mouse().RightClick(POINT{100, 100});
   EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(pip) == FALSE; }, kWindowTimeoutMs));
-  mouse.RightClick(at);
+  mouse().RightClick(at);
   EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(pip) != FALSE; }, kWindowTimeoutMs));
-  ASSERT_TRUE(session.Command(IDC_BTN_FULL_SCREEN));
+  ASSERT_TRUE(session().Command(IDC_BTN_FULL_SCREEN));
   EXPECT_FALSE(IsWindowVisible(pip)) << "left standing after full screen";
-  ASSERT_TRUE(session.Command(IDC_BTN_STOP));
-  ExitProgram(session);
+  ASSERT_TRUE(session().Command(IDC_BTN_STOP));
+  ExitProgram(session());
 }
 
 void WriteOneStation() {
@@ -358,60 +365,50 @@ void WriteOneStation() {
 
 TEST_F(VideoE2E, RadioHidesTheWindowAndTvBringsItBackWhereItWas) {
   WriteOneStation();
-  PlaceVideoWindow(150, 120);
-  BrontelSession session(JournalName());
-  StartToPanel(session, L"");
-  VideoSession video(session);
-  HWND window = video.video();
-  ASSERT_NE(window, nullptr);
-  Mouse mouse;
-  ASSERT_TRUE(mouse.Calibrate());
-  const POINT centre = video.Centre();
-  mouse.Drag(centre, POINT{centre.x + 90, centre.y + 50});
+  ASSERT_NO_FATAL_FAILURE(StartAt(150, 120));
+  HWND window = video().video();
+  const POINT centre = video().Centre();
+  mouse().Drag(centre, POINT{centre.x + 90, centre.y + 50});
   const RECT placed{240, 170, 880, 650};
-  ASSERT_TRUE(video.WaitForRect([&](const RECT& now) { return SameRect(now, placed); }))
-      << RectText(video.Rect());
+  ASSERT_TRUE(video().WaitForRect([&](const RECT& now) { return SameRect(now, placed); }))
+      << RectText(video().Rect());
 
   // TV, two video inputs, two S-Video inputs, then the radio.
-  for (int i = 0; i < 5; ++i) ASSERT_TRUE(session.Command(IDC_BTN_SOURCE));
-  ASSERT_TRUE(WaitUntil([&] { return session.SkinVisible(L"LCD-Src-Radio"); }, kWindowTimeoutMs));
+  for (int i = 0; i < 5; ++i) ASSERT_TRUE(session().Command(IDC_BTN_SOURCE));
+  ASSERT_TRUE(WaitUntil([&] { return session().SkinVisible(L"LCD-Src-Radio"); }, kWindowTimeoutMs));
   EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(window) == FALSE; }, kWindowTimeoutMs))
       << "the radio has no picture";
 
-  ASSERT_TRUE(session.Command(IDC_BTN_SOURCE));
-  ASSERT_TRUE(WaitUntil([&] { return session.SkinVisible(L"LCD-Src-TV"); }, kWindowTimeoutMs));
+  ASSERT_TRUE(session().Command(IDC_BTN_SOURCE));
+  ASSERT_TRUE(WaitUntil([&] { return session().SkinVisible(L"LCD-Src-TV"); }, kWindowTimeoutMs));
   EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(window) != FALSE; }, kWindowTimeoutMs));
-  EXPECT_TRUE(SameRect(video.Rect(), placed)) << RectText(video.Rect());
-  ExitProgram(session);
+  EXPECT_TRUE(SameRect(video().Rect(), placed)) << RectText(video().Rect());
+  ExitProgram(session());
 }
 
 TEST_F(VideoE2E, SizePresetKeysSizeThePictureAndLeaveFullScreen) {
-  PlaceVideoWindow(150, 120);
-  BrontelSession session(JournalName());
-  StartToPanel(session, L"");
-  VideoSession video(session);
-  HWND window = video.video();
-  ASSERT_NE(window, nullptr);
+  ASSERT_NO_FATAL_FAILURE(StartAt(150, 120));
+  HWND window = video().video();
   const struct {
     int command;
     LONG width, height;
   } presets[] = {{ID_SIZE_PRESET0, 320, 240}, {ID_SIZE_PRESET2, 800, 600}};
   for (const auto& p : presets) {
-    ASSERT_TRUE(session.Command(p.command));
+    ASSERT_TRUE(session().Command(p.command));
     RECT client{};
     GetClientRect(window, &client);
     EXPECT_EQ(client.right, p.width);
     EXPECT_EQ(client.bottom, p.height);
-    EXPECT_EQ(video.Rect().left, 150) << "the corner moved";
+    EXPECT_EQ(video().Rect().left, 150) << "the corner moved";
   }
-  ASSERT_TRUE(session.Command(IDC_BTN_FULL_SCREEN));
-  ASSERT_TRUE(session.Command(ID_SIZE_PRESET1));
+  ASSERT_TRUE(session().Command(IDC_BTN_FULL_SCREEN));
+  ASSERT_TRUE(session().Command(ID_SIZE_PRESET1));
   RECT client{};
   GetClientRect(window, &client);
   EXPECT_EQ(client.right, 640);
   EXPECT_EQ(client.bottom, 480);
   EXPECT_NE(GetWindowLongW(window, GWL_STYLE) & WS_THICKFRAME, 0) << "still in full screen";
-  ExitProgram(session);
+  ExitProgram(session());
 }
 
 }  // namespace
