@@ -39,16 +39,27 @@ class Mouse {
       bool exact = true;
       for (const POINT& p : probes) {
         MoveTo(p.x, p.y);
-        POINT at{};
-        GetCursorPos(&at);
-        exact = exact && at.x == p.x && at.y == p.y;
+        exact = exact && Reached(p.x, p.y);
       }
       if (exact) return true;
     }
     return false;
   }
 
-  void MoveTo(int x, int y) { Send(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y); }
+  // The pointer arrives a moment after the input on a busy machine.
+  bool Reached(int x, int y) const {
+    return WaitUntil(
+        [&] {
+          POINT at{};
+          GetCursorPos(&at);
+          return at.x == x && at.y == y;
+        },
+        1000);
+  }
+  void MoveTo(int x, int y) {
+    Send(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y);
+    Reached(x, y);
+  }
   void Button(DWORD flag) {
     POINT at{};
     GetCursorPos(&at);
