@@ -56,15 +56,16 @@ class Mouse {
         },
         1000);
   }
+  // Under Wine the X pointer follows SendInput only later, and a window
+  // moving under a stale X pointer brings in a move back to it; putting the
+  // pointer there ourselves as well keeps both in one place.
   void MoveTo(int x, int y) {
     Send(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y);
+    SetCursorPos(x, y);
     Reached(x, y);
   }
-  void Button(DWORD flag) {
-    POINT at{};
-    GetCursorPos(&at);
-    Send(flag | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, at.x, at.y);
-  }
+  // A button at wherever the pointer is.
+  void Button(DWORD flag) { Send(flag, 0, 0); }
 
   // Press at `from`, one move to `to`, release: one step of a drag, so that
   // the window sees exactly the rectangle the test means.
@@ -118,8 +119,10 @@ class Mouse {
   void Send(DWORD flags, int x, int y) {
     INPUT input{};
     input.type = INPUT_MOUSE;
-    input.mi.dx = Scale(x, m_width);
-    input.mi.dy = Scale(y, m_height);
+    if (flags & MOUSEEVENTF_ABSOLUTE) {
+      input.mi.dx = Scale(x, m_width);
+      input.mi.dy = Scale(y, m_height);
+    }
     input.mi.dwFlags = flags;
     SendInput(1, &input, sizeof input);
     Sleep(30);
