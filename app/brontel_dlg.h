@@ -47,7 +47,10 @@ constexpr UINT kTrayIconId = 122;
 constexpr int kPanelWidth = 450;
 constexpr int kPanelHeight = 350;
 
-class CBrontelDlg : public DialogBase, public BoardClientHost, public SettingsSheetHost {
+class CBrontelDlg : public DialogBase,
+                    public BoardClientHost,
+                    public SettingsSheetHost,
+                    public VideoWindowHost {
  public:
   CBrontelDlg();
   ~CBrontelDlg() override;
@@ -140,6 +143,25 @@ class CBrontelDlg : public DialogBase, public BoardClientHost, public SettingsSh
   std::int32_t lElapsedSec = 0;
   std::int32_t lRemainSec = 0;
   std::int32_t lEstimatedSec = 0;
+
+  // ---- The video window and picture-in-picture (brontel_dlg_video.cpp)
+  void SetFullScreen(bool on);
+  // The panel's full-screen command.
+  void ToggleFullScreenFromPanel();
+  // GetVideoInfo, after which the board fits its picture to the window.
+  void RefreshVideo();
+  // Shows the picture-in-picture window at `point`, or hides it, when a
+  // file plays there in full screen.
+  void TogglePip(POINT point);
+  void ApplyVideoSizePreset(int preset);
+
+  // VideoWindowHost
+  void OnVideoDoubleClick() override;
+  void OnVideoRightPress(POINT screen) override;
+  void OnPicturePress(bool pip) override;
+  void OnVideoSized() override { RefreshVideo(); }
+  bool InFullScreen() override { return bFullScreen; }
+  void BoardVideoLimits(std::int32_t limits[4]) override { m_board.VideoSizeLimits(limits); }
 
   // The settings sheet (brontel_dlg_settings.cpp): opened with the pages
   // the current state allows; after OK the new settings reach the board and
@@ -265,8 +287,10 @@ class CBrontelDlg : public DialogBase, public BoardClientHost, public SettingsSh
   bool ReadCaptureTimes(recording::CaptureTimes* times);
   std::int64_t SecondsToActiveScheStop() const;
   bool RadioPlaybackRuns() const;
-  // The picture-in-picture window a file plays in; none exists yet.
-  HWND PipWindow() const { return nullptr; }
+  // A file plays in the picture-in-picture window.
+  bool PipPlaybackRuns() const;
+  // The picture-in-picture window a file plays in.
+  HWND PipWindow() const { return m_videoWnd.pipWindow(); }
   CSizeWatch m_sizeWatch;
   bool m_stoppingMedia = false;
   bool m_inSizeWatchMessage = false;
@@ -282,7 +306,7 @@ class CBrontelDlg : public DialogBase, public BoardClientHost, public SettingsSh
   std::unique_ptr<SettingsStore> m_store;
   panel::PanelSkin m_panel;
   panel::DigitEntry m_digits;
-  CVideoScreenWnd m_videoWnd;
+  CVideoScreenWnd m_videoWnd{*this};
   ActiveXHost m_mediaPlayer;  // hidden; plays the radio's recordings
   CBoardClient m_board{m_settings, *this};
 };

@@ -212,6 +212,8 @@ void CBrontelDlg::StopMedia() {
   bAtEnd = false;
   // Otherwise the next snapshot would still see a picture-in-picture file.
   bPlayInPIP = false;
+  // Nothing plays there any more.
+  m_videoWnd.ShowPip(false, POINT{});
   KillTimer(m_hwnd, kTimerRecordStatus);
   ShowMediaTime(panel::kAreaElapsed, false, panel::kKindRecord, 0);
   ShowMediaTime(panel::kAreaRemaining, false, panel::kKindRecord, 0);

@@ -24,6 +24,7 @@ panel::CommandContext CBrontelDlg::MakeCommandContext() const {
   context.lRunMode = lRunMode;
   context.msCurrSrc = m_settings.appSet.msCurrSrc;
   context.lastRecordingName = szRecFile;
+  context.videoPresetMask = m_videoWnd.PresetMask();
   return context;
 }
 
@@ -79,10 +80,7 @@ void CBrontelDlg::RunPanelOp(panel::PanelOp op) {
       m_board.ToggleSound();
       break;
     case PanelOp::kToggleFullScreen:
-      if (m_videoWnd.hwnd() != nullptr && m_settings.appSet.msCurrSrc != kSourceRadio) {
-        bFullScreen = !bFullScreen;
-        m_videoWnd.ShowVideo(true, bFullScreen);
-      }
+      ToggleFullScreenFromPanel();
       break;
     case PanelOp::kExit:
       if (!bShuttingDown) StartShutdown();
@@ -172,12 +170,17 @@ void CBrontelDlg::OnCommand(UINT id) {
       ShowWindow(m_hwnd, SW_RESTORE);
       break;
     case panel::CommandKind::kPlayLastRecording:
-      StartPlayback(szRecFile, false);
+      // Where the user plays recordings: in the picture-in-picture window
+      // when that is the choice; the radio's play through the player.
+      StartPlayback(szRecFile, m_settings.appSet.msCurrSrc != kSourceRadio &&
+                                   m_settings.appSet.bPlaybackInPIP != 0);
       break;
-    // The video window's size presets and the picture-in-picture window
-    // come with those features.
     case panel::CommandKind::kVideoSizePreset:
+      ApplyVideoSizePreset(route.arg);
+      break;
     case panel::CommandKind::kTogglePip:
+      // The key shows the window where it was last shown.
+      TogglePip(m_videoWnd.pipPoint());
       break;
   }
   if (route.refreshAfter) RefreshPanel();

@@ -64,8 +64,7 @@ bool CBrontelDlg::CreateVideoAndStartPicture() {
   gates.bActionAllowed = 1;
   RefreshPanel();
   if (bFullScreenStart && m_settings.appSet.msCurrSrc != kSourceRadio) {
-    bFullScreen = true;
-    m_videoWnd.ShowVideo(true, true);
+    SetFullScreen(true);
   }
   return true;
 }

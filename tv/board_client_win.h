@@ -156,6 +156,12 @@ class CBoardClient {
   // no entry has it.
   bool SelectChannelNumber(std::int32_t number);
 
+  // GetVideoInfo: the board fits its picture to the video window after a
+  // change of its size or look. False, after the board error, when it fails.
+  bool RefreshVideo();
+  // The board's minimum and maximum picture size (board_client_video_win.cpp).
+  void VideoSizeLimits(std::int32_t limits[4]) const;
+
   // Dispatch of the timers above; false for other ids.
   bool OnTimer(UINT_PTR id);
 
