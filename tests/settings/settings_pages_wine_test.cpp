@@ -16,6 +16,7 @@
 #include "lang/resource_ids.h"
 #include "settings/colour_page_win.h"
 #include "settings/radio_page_win.h"
+#include "settings/sheet_font_win.h"
 #include "settings/snapshot_page_win.h"
 #include "support/board_journal_win.h"
 #include "support/screenshot_win.h"
@@ -67,6 +68,16 @@ class TestSheetHost : public SettingsSheetHost {
   HWND m_window;
 };
 
+// The sheet takes the pages' font size, as the product's sheet does, so that
+// a page is not clipped in a language with a larger font.
+WORD g_pageFontSize = 0;
+int CALLBACK SheetCallback(HWND, UINT message, LPARAM lParam) {
+  if (message == PSCB_PRECREATE && g_pageFontSize != 0) {
+    SetDialogFontSize(reinterpret_cast<void*>(lParam), g_pageFontSize);
+  }
+  return 0;
+}
+
 // A modeless PropertySheetW holding one page, so that the test thread can
 // work it between its own message pumps.
 class OnePageSheet {
@@ -76,7 +87,9 @@ class OnePageSheet {
     HPROPSHEETPAGE pages[] = {CreatePropertySheetPageW(&description)};
     PROPSHEETHEADERW header{};
     header.dwSize = sizeof(header);
-    header.dwFlags = PSH_MODELESS | PSH_NOAPPLYNOW | PSH_NOCONTEXTHELP;
+    header.dwFlags = PSH_MODELESS | PSH_NOAPPLYNOW | PSH_NOCONTEXTHELP | PSH_USECALLBACK;
+    header.pfnCallback = &SheetCallback;
+    g_pageFontSize = DialogFontSize(ResourceModule(), page.TemplateId());
     header.hwndParent = owner;
     header.hInstance = ResourceModule();
     header.pszCaption = L"Brontel";
