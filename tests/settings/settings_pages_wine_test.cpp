@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <thread>
@@ -134,6 +135,7 @@ class MessageBoxAnswer {
           if (box == nullptr) return;
           m_text = test_support::StaticTexts(box);
           test_support::ClickButton(box, button);
+          m_answered = true;
         }) {}
   ~MessageBoxAnswer() {
     if (m_thread.joinable()) m_thread.join();
@@ -142,8 +144,10 @@ class MessageBoxAnswer {
     if (m_thread.joinable()) m_thread.join();
     return m_text;
   }
+  bool Answered() const { return m_answered; }
 
  private:
+  std::atomic<bool> m_answered{false};
   std::wstring m_text;
   std::thread m_thread;
 };
@@ -362,6 +366,53 @@ TEST_F(SettingsPages, RadioTypedFrequencyIsCheckedAgainstTheBand) {
   EXPECT_EQ(ListView_GetItemCount(sheet.Item(IDC_RD_LIST)), 1);
   ASSERT_TRUE(sheet.Close(true));
   EXPECT_EQ(m_working.rdSet.lRDStnCount, 1);
+}
+
+TEST_F(SettingsPages, RadioSeekStopsAtTheNextStationAndARowTunesItsFrequency) {
+  m_board->SelectSource(kSourceRadio, false);
+  m_working.rdSet.lRDStnCount = 1;
+  m_working.rdSet.stations[0] = StationEntry{1, 81.3, 0.0, "Third"};
+  CRDSetPtyPage page(m_working, *m_sheetHost);
+  OnePageSheet sheet(page, m_window);
+  size_t from = m_journal->Size();
+  sheet.Click(IDC_RD_SEEK_UP);
+  ASSERT_TRUE(PumpUntil([&] { return IsWindowEnabled(sheet.Item(IDC_RD_SCAN)) &&
+                                     !m_journal->ReadFrom(from, 404).empty(); },
+                        30000));
+  EXPECT_EQ(test_support::ItemText(sheet.page(), IDC_RD_FREQUENCY), L"78.000");
+  const std::vector<JournalLine> tunes = m_journal->ReadFrom(from, 404);
+  ASSERT_EQ(tunes.size(), 20u) << "76.1 to 78.0 MHz";
+  EXPECT_NE(tunes.back().block.find("freq=78000000}"), std::string::npos) << tunes.back().text;
+
+  from = m_journal->Size();
+  ListView_SetItemState(sheet.Item(IDC_RD_LIST), 0, LVIS_SELECTED, LVIS_SELECTED);
+  const std::vector<JournalLine> row = m_journal->ReadFrom(from, 404);
+  ASSERT_EQ(row.size(), 1u);
+  EXPECT_NE(row[0].block.find("freq=81300000}"), std::string::npos) << row[0].text;
+  ASSERT_TRUE(sheet.Close(false));
+}
+
+TEST_F(SettingsPages, RadioKeepsTenStationsOnlyWhenTheUserAgrees) {
+  m_board->SelectSource(kSourceRadio, false);
+  CRDSetPtyPage page(m_working, *m_sheetHost);
+  OnePageSheet sheet(page, m_window);
+  for (int i = 0; i < 11; ++i) {
+    SetDlgItemTextW(sheet.page(), IDC_RD_FREQUENCY, std::to_wstring(80 + i).c_str());
+    sheet.Click(IDC_RD_ADD);
+  }
+  {
+    MessageBoxAnswer no(sheet.sheet(), IDNO);
+    PropSheet_PressButton(sheet.sheet(), PSBTN_OK);
+    PumpUntil([&] { return no.Answered(); }, 10000);
+    EXPECT_NE(no.Text().find(L"Only 10 radio stations"), std::wstring::npos) << no.Text();
+  }
+  test_support::PumpMessages(200);
+  EXPECT_NE(sheet.page(), nullptr) << "No keeps the page open";
+  EXPECT_EQ(m_working.rdSet.lRDStnCount, 0);
+  MessageBoxAnswer yes(sheet.sheet(), IDYES);
+  ASSERT_TRUE(sheet.Close(true));
+  EXPECT_EQ(m_working.rdSet.lRDStnCount, 10);
+  EXPECT_NEAR(m_working.rdSet.stations[9].dPresetFreq, 89.0, 1e-6);
 }
 
 // Pictures of the three pages in both languages, for a person to look at.
