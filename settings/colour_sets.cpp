@@ -94,6 +94,8 @@ void ShareTvColour(ColourSets* sets) {
   (*sets)[static_cast<int>(ColourInput::kVideo2)] = tv;
 }
 
-int ColourInputNameId(ColourInput input) { return 153 + static_cast<int>(input); }
+int ColourInputNameId(ColourInput input) {
+  return 153 + static_cast<int>(input);
+}
 
 }  // namespace brontel

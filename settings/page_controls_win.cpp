@@ -12,7 +12,9 @@ void InitSlider(HWND slider, int max) {
   SendMessageW(slider, TBM_SETPAGESIZE, 0, max / 10 > 0 ? max / 10 : 1);
 }
 
-int SliderPosition(HWND slider) { return static_cast<int>(SendMessageW(slider, TBM_GETPOS, 0, 0)); }
+int SliderPosition(HWND slider) {
+  return static_cast<int>(SendMessageW(slider, TBM_GETPOS, 0, 0));
+}
 
 void SetSliderPosition(HWND slider, int position) {
   SendMessageW(slider, TBM_SETPOS, TRUE, position);
@@ -21,7 +23,9 @@ void SetSliderPosition(HWND slider, int position) {
 // A drag ends with TB_THUMBPOSITION and TB_ENDTRACK, a key or a click on the
 // track with its own code and TB_ENDTRACK: acting on TB_ENDTRACK alone
 // handles every move once.
-bool SliderReleased(WORD code) { return code == TB_ENDTRACK; }
+bool SliderReleased(WORD code) {
+  return code == TB_ENDTRACK;
+}
 
 void InitReportList(HWND page, HWND list, const std::vector<ListColumn>& columns) {
   ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
@@ -45,7 +49,8 @@ void AppendListRow(HWND list, const std::vector<std::string>& texts) {
   item.mask = LVIF_TEXT;
   item.iItem = row;
   item.pszText = &text[0];
-  const int index = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+  const int index =
+      static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
   if (index < 0) return;
   for (size_t i = 1; i < texts.size(); ++i) {
     std::wstring sub = Widen(texts[i]);

@@ -11,7 +11,9 @@
 namespace brontel {
 namespace {
 
-bool IsBlank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+bool IsBlank(char c) {
+  return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
 
 // What may follow the number: blanks and the unit, nothing else.
 bool IsUnitTail(const char* tail) {

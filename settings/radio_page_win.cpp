@@ -33,6 +33,11 @@ constexpr UINT kStringColumnName = 342;
 constexpr int kTuningControls[] = {IDC_RD_FREQUENCY, IDC_RD_SEEK_UP, IDC_RD_SEEK_DOWN, IDC_RD_TUNE,
                                    IDC_RD_ADD};
 
+// A new row's name: "Channel 3" for its number 3.
+std::string NewStationName(int number) {
+  return StationName(Narrow(LoadResString(kStringStationName)), number);
+}
+
 }  // namespace
 
 CRDSetPtyPage::CRDSetPtyPage(CAppSettings& working, SettingsSheetHost& host)
@@ -112,8 +117,7 @@ void CRDSetPtyPage::OnCommand(WORD id, WORD code, HWND) {
         ShowFrequency(m_hertz);
         if (id == IDC_RD_ADD) {
           const int number = static_cast<int>(m_rows.size()) + 1;
-          AddRow(StationRow{number, m_hertz,
-                            StationName(Narrow(LoadResString(kStringStationName)), number)});
+          AddRow(StationRow{number, m_hertz, NewStationName(number)});
         }
       }
       break;
@@ -162,8 +166,7 @@ void CRDSetPtyPage::ScanTick() {
   Sleep(kSettleMs);
   SendMessageW(Item(IDC_RD_PROGRESS), PBM_DELTAPOS, 1, 0);
   if (const int number = m_scan->Advance(HasSignal())) {
-    AddRow(StationRow{number, m_hertz,
-                      StationName(Narrow(LoadResString(kStringStationName)), number)});
+    AddRow(StationRow{number, m_hertz, NewStationName(number)});
   }
   if (m_scan->Done()) StopScan();
 }

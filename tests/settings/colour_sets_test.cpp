@@ -36,7 +36,7 @@ TEST(ColourSets, ShownInputAndBoardPreview) {
       {false, kSourceSVideo, ColourInput::kVideo2, ColourInput::kVideo2, true},
       {false, kSourceVideo, ColourInput::kVideo1, ColourInput::kVideo2, false},
       {false, kSourceTv, ColourInput::kTv, ColourInput::kVideo1, false},
-      {true, kSourceSVideo, ColourInput::kTv, ColourInput::kTv, true},  // shared set
+      {true, kSourceSVideo, ColourInput::kTv, ColourInput::kTv, true},   // shared set
       {false, kSourceRadio, ColourInput::kTv, ColourInput::kTv, false},  // no picture
       {true, kSourceRadio, ColourInput::kTv, ColourInput::kTv, false},
   };
@@ -56,11 +56,15 @@ TEST(ColourSets, ChangeGoesToTheShownSetOrToAllWhenShared) {
     bool allSame;
     InputColour tv, video1, video2;
   } cases[] = {
-      {ColourInput::kVideo1, ColourProperty::kContrast, 77, false,
-       start, {10, 77, 30, 40}, start},
+      {ColourInput::kVideo1, ColourProperty::kContrast, 77, false, start, {10, 77, 30, 40}, start},
       {ColourInput::kVideo2, ColourProperty::kHue, 5, false, start, start, {10, 20, 30, 5}},
-      {ColourInput::kTv, ColourProperty::kSaturation, 60, true,
-       {10, 20, 60, 40}, {10, 20, 60, 40}, {10, 20, 60, 40}},
+      {ColourInput::kTv,
+       ColourProperty::kSaturation,
+       60,
+       true,
+       {10, 20, 60, 40},
+       {10, 20, 60, 40},
+       {10, 20, 60, 40}},
       {ColourInput::kTv, ColourProperty::kBrightness, 130, false, {100, 20, 30, 40}, start, start},
   };
   for (const auto& c : cases) {

@@ -45,7 +45,8 @@ TEST(RadioBand, BandLimitsAndProgressSteps) {
     std::int32_t country;
     std::int32_t lower, upper;
     int steps;
-  } cases[] = {{81, 76000000, 90000000, 140}, {1, 88000000, 108000000, 200}, {0, 88000000, 108000000, 200}};
+  } cases[] = {
+      {81, 76000000, 90000000, 140}, {1, 88000000, 108000000, 200}, {0, 88000000, 108000000, 200}};
   for (const auto& c : cases) {
     const RadioBand band = RadioBandFor(c.country);
     EXPECT_EQ(band.lowerHz, c.lower) << c.country;
@@ -63,8 +64,8 @@ TEST(RadioBand, SeekStepsStayInsideTheBand) {
     bool up;
     std::optional<std::int32_t> to;
   } cases[] = {
-      {76000000, true, 76100000},  {76000000, false, std::nullopt},
-      {90000000, true, std::nullopt}, {90000000, false, 89900000},
+      {76000000, true, 76100000},      {76000000, false, std::nullopt},
+      {90000000, true, std::nullopt},  {90000000, false, 89900000},
       {89950000, true, std::nullopt},  // a typed frequency near the top
       {76050000, false, std::nullopt},
   };
@@ -110,7 +111,8 @@ TEST(RadioStations, RowsKeepAtMostTenAndEmptyTheRest) {
     bool overflow;
     std::int32_t count;
     std::int32_t currStn;
-  } cases[] = {{0, false, 0, 0}, {2, false, 2, 1}, {10, false, 10, 3}, {11, true, 10, 3}, {14, true, 10, 3}};
+  } cases[] = {
+      {0, false, 0, 0}, {2, false, 2, 1}, {10, false, 10, 3}, {11, true, 10, 3}, {14, true, 10, 3}};
   for (const auto& c : cases) {
     std::vector<StationRow> rows;
     for (std::size_t i = 0; i < c.rows; ++i) {
@@ -142,7 +144,8 @@ TEST(RadioStations, ScanRefusedOnlyForARadioEntryInUse) {
     std::int32_t count;
     int radioAt;  // -1: none
     bool refused;
-  } cases[] = {{0, -1, false}, {3, -1, false}, {3, 2, true}, {3, 3, false}, {10, 9, true}, {99, 9, true}};
+  } cases[] = {{0, -1, false}, {3, -1, false}, {3, 2, true},
+               {3, 3, false},  {10, 9, true},  {99, 9, true}};
   for (const auto& c : cases) {
     ScheSetGroup group;
     group.lScheItemCount = c.count;

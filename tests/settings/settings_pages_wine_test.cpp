@@ -131,7 +131,8 @@ class MessageBoxAnswer {
  public:
   MessageBoxAnswer(HWND exclude, int button)
       : m_thread([this, exclude, button] {
-          HWND box = test_support::WaitForOtherDialog(GetCurrentProcessId(), exclude, button, 10000);
+          HWND box =
+              test_support::WaitForOtherDialog(GetCurrentProcessId(), exclude, button, 10000);
           if (box == nullptr) return;
           m_text = test_support::StaticTexts(box);
           test_support::ClickButton(box, button);
@@ -154,8 +155,8 @@ class MessageBoxAnswer {
 
 // "kind=0 value=80 result=..." of a video property line.
 bool IsProperty(const JournalLine& line, int kind, int value) {
-  return line.block.find("kind=" + std::to_string(kind) + " value=" + std::to_string(value) + " ") !=
-         std::string::npos;
+  return line.block.find("kind=" + std::to_string(kind) + " value=" + std::to_string(value) +
+                         " ") != std::string::npos;
 }
 
 class SettingsPages : public ::testing::Test {
@@ -210,7 +211,8 @@ TEST_F(SettingsPages, ColourSliderReachesTheBoardOnlyForTheLiveInput) {
   CColorSetPtyPage page(m_working, *m_sheetHost);
   OnePageSheet sheet(page, m_window);
   ASSERT_NE(sheet.page(), nullptr);
-  EXPECT_EQ(IsDlgButtonChecked(sheet.page(), IDC_CL_VIDEO1), BST_CHECKED) << "opens on the live input";
+  EXPECT_EQ(IsDlgButtonChecked(sheet.page(), IDC_CL_VIDEO1), BST_CHECKED)
+      << "opens on the live input";
 
   size_t from = m_journal->Size();
   sheet.MoveSlider(IDC_CL_CONTRAST, 81);
@@ -376,9 +378,11 @@ TEST_F(SettingsPages, RadioSeekStopsAtTheNextStationAndARowTunesItsFrequency) {
   OnePageSheet sheet(page, m_window);
   size_t from = m_journal->Size();
   sheet.Click(IDC_RD_SEEK_UP);
-  ASSERT_TRUE(PumpUntil([&] { return IsWindowEnabled(sheet.Item(IDC_RD_SCAN)) &&
-                                     !m_journal->ReadFrom(from, 404).empty(); },
-                        30000));
+  ASSERT_TRUE(PumpUntil(
+      [&] {
+        return IsWindowEnabled(sheet.Item(IDC_RD_SCAN)) && !m_journal->ReadFrom(from, 404).empty();
+      },
+      30000));
   EXPECT_EQ(test_support::ItemText(sheet.page(), IDC_RD_FREQUENCY), L"78.000");
   const std::vector<JournalLine> tunes = m_journal->ReadFrom(from, 404);
   ASSERT_EQ(tunes.size(), 20u) << "76.1 to 78.0 MHz";
