@@ -25,9 +25,10 @@ constexpr UINT kStringTooManyStations = 196;
 constexpr UINT kStringNoticeCaption = 197;
 constexpr UINT kStringStationName = 198;
 constexpr UINT kStringScanRefused = 284;
-constexpr UINT kStringColumnNumber = 340;
-constexpr UINT kStringColumnFrequency = 341;
-constexpr UINT kStringColumnName = 342;
+// The number column shares its title with the scheduler page's list.
+constexpr UINT kStringColumnNumber = 330;
+constexpr UINT kStringColumnFrequency = 327;
+constexpr UINT kStringColumnName = 328;
 
 // Controls that tune by hand, idle while a scan runs.
 constexpr int kTuningControls[] = {IDC_RD_FREQUENCY, IDC_RD_SEEK_UP, IDC_RD_SEEK_DOWN, IDC_RD_TUNE,

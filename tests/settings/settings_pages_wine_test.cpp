@@ -62,6 +62,7 @@ class TestSheetHost : public SettingsSheetHost {
   std::int32_t LiveSource() override { return m_live.appSet.msCurrSrc; }
   bool DeinterlacerAvailable() override { return true; }
   HWND MainWindow() override { return m_window; }
+  bool ReadTempScheItem(ScheItem*) override { return false; }
 
  private:
   CBoardClient& m_board;

@@ -1,0 +1,35 @@
+#include "settings/page_factory_win.h"
+
+#include "settings/about_page_win.h"
+#include "settings/colour_page_win.h"
+#include "settings/radio_page_win.h"
+#include "settings/scheduler_page_win.h"
+#include "settings/snapshot_page_win.h"
+
+namespace brontel {
+
+std::unique_ptr<SettingsPage> CreateSettingsPage(SheetPage page, CAppSettings& working,
+                                                 SettingsSheetHost& host) {
+  switch (page) {
+    case SheetPage::kRadio:
+      return std::make_unique<CRDSetPtyPage>(working, host);
+    case SheetPage::kColour:
+      return std::make_unique<CColorSetPtyPage>(working, host);
+    case SheetPage::kSnapshot:
+      return std::make_unique<CSnapSetPtyPage>(working, host);
+    case SheetPage::kScheduler:
+      return std::make_unique<CSchedulerPtyPage>(working, host);
+    case SheetPage::kAbout:
+      return std::make_unique<CAboutPtyPage>(working, host);
+    case SheetPage::kTv:
+    case SheetPage::kCapture:
+      break;
+  }
+  return nullptr;
+}
+
+std::uint32_t BuiltPagesMask() {
+  return kPageMaskRadio | kPageMaskColour | kPageMaskSnapshot | kPageMaskScheduler;
+}
+
+}  // namespace brontel
