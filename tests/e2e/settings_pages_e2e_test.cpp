@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <commctrl.h>
-
 #include <string>
 
 #include "e2e/board_e2e_fixture.h"
+
+#include <commctrl.h>
 
 namespace brontel::e2e {
 namespace {
