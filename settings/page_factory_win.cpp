@@ -1,7 +1,10 @@
 #include "settings/page_factory_win.h"
 
 #include "settings/about_page_win.h"
+#include "settings/colour_page_win.h"
+#include "settings/radio_page_win.h"
 #include "settings/scheduler_page_win.h"
+#include "settings/snapshot_page_win.h"
 #include "settings/tv_page_win.h"
 
 namespace brontel {
@@ -9,15 +12,18 @@ namespace brontel {
 std::unique_ptr<SettingsPage> CreateSettingsPage(SheetPage page, CAppSettings& working,
                                                  SettingsSheetHost& host) {
   switch (page) {
+    case SheetPage::kTv:
+      return std::make_unique<CTVSetPtyPage>(working, host);
+    case SheetPage::kRadio:
+      return std::make_unique<CRDSetPtyPage>(working, host);
+    case SheetPage::kColour:
+      return std::make_unique<CColorSetPtyPage>(working, host);
+    case SheetPage::kSnapshot:
+      return std::make_unique<CSnapSetPtyPage>(working, host);
     case SheetPage::kScheduler:
       return std::make_unique<CSchedulerPtyPage>(working, host);
     case SheetPage::kAbout:
       return std::make_unique<CAboutPtyPage>(working, host);
-    case SheetPage::kTv:
-      return std::make_unique<CTVSetPtyPage>(working, host);
-    case SheetPage::kRadio:
-    case SheetPage::kColour:
-    case SheetPage::kSnapshot:
     case SheetPage::kCapture:
       break;
   }
@@ -25,7 +31,7 @@ std::unique_ptr<SettingsPage> CreateSettingsPage(SheetPage page, CAppSettings& w
 }
 
 std::uint32_t BuiltPagesMask() {
-  return kPageMaskTv | kPageMaskScheduler;
+  return kPageMaskTv | kPageMaskRadio | kPageMaskColour | kPageMaskSnapshot | kPageMaskScheduler;
 }
 
 }  // namespace brontel

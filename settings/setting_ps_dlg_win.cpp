@@ -9,6 +9,7 @@
 #include "settings/page_factory_win.h"
 #include "settings/scheduler_page_win.h"
 #include "settings/sheet_commit.h"
+#include "settings/sheet_font_win.h"
 #include "win32/resource_module.h"
 
 namespace brontel {
@@ -36,47 +37,6 @@ void KeepOnWorkArea(HWND window) {
   }
 }
 
-// A resource string or ordinal inside a dialog template: a zero word, a
-// 0xFFFF word with its number, or a zero-terminated text.
-const WORD* SkipTemplateName(const WORD* at) {
-  if (*at == 0) return at + 1;
-  if (*at == 0xFFFF) return at + 2;
-  while (*at != 0) ++at;
-  return at + 1;
-}
-
-// The point size word of a dialog template (plain or extended), or null
-// when the template names no font.
-WORD* DialogFontSize(void* dialogTemplate) {
-  auto* words = static_cast<WORD*>(dialogTemplate);
-  const bool extended = words[0] == 1 && words[1] == 0xFFFF;
-  DWORD style = 0;
-  const WORD* at = nullptr;
-  if (extended) {
-    const auto* header = reinterpret_cast<const BYTE*>(words);
-    style = *reinterpret_cast<const DWORD*>(header + 12);
-    at = reinterpret_cast<const WORD*>(header + 26);  // after the item count and rectangle
-  } else {
-    style = static_cast<const DLGTEMPLATE*>(dialogTemplate)->style;
-    at = reinterpret_cast<const WORD*>(static_cast<const BYTE*>(dialogTemplate) + 18);
-  }
-  if ((style & DS_SETFONT) == 0) return nullptr;
-  at = SkipTemplateName(at);  // menu
-  at = SkipTemplateName(at);  // window class
-  at = SkipTemplateName(at);  // title
-  return const_cast<WORD*>(at);
-}
-
-// The point size of the language library's pages (they share one).
-WORD PageFontSize() {
-  HINSTANCE module = ResourceModule();
-  HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(IDD_SET_ABOUT), RT_DIALOG);
-  HGLOBAL loaded = found != nullptr ? LoadResource(module, found) : nullptr;
-  void* page = loaded != nullptr ? LockResource(loaded) : nullptr;
-  const WORD* size = page != nullptr ? DialogFontSize(page) : nullptr;
-  return size != nullptr ? *size : 0;
-}
-
 }  // namespace
 
 CSettingPSDlg::CSettingPSDlg(SettingsSheetHost& host) : m_host(host) {}
@@ -89,10 +49,9 @@ int CALLBACK CSettingPSDlg::SheetCallback(HWND hwnd, UINT message, LPARAM lParam
   if (message == PSCB_PRECREATE && lParam != 0) {
     // The sheet measures its pages in its own dialog units; with the
     // language's larger page font (Japanese) the pages would be clipped, so
-    // the sheet takes the pages' point size.
-    WORD* sheetSize = DialogFontSize(reinterpret_cast<void*>(lParam));
-    const WORD pageSize = PageFontSize();
-    if (sheetSize != nullptr && pageSize != 0) *sheetSize = pageSize;
+    // the sheet takes the pages' point size (they all share one).
+    const WORD pageSize = DialogFontSize(ResourceModule(), IDD_SET_ABOUT);
+    if (pageSize != 0) SetDialogFontSize(reinterpret_cast<void*>(lParam), pageSize);
   }
   if (message == PSCB_INITIALIZED && g_openSheet != nullptr) {
     g_openSheet->m_hwnd = hwnd;

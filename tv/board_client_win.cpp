@@ -201,13 +201,16 @@ void CBoardClient::SelectSource(std::int32_t source, bool updateWindow) {
 
 void CBoardClient::ApplyColour(std::int32_t source) {
   const InputColour* colour = ColourOf(m_settings.vidClrSet, source);
-  if (colour == nullptr) return;
+  if (colour != nullptr) SendColour(*colour);
+}
+
+void CBoardClient::SendColour(const InputColour& colour) {
   ComPtr<IKXVideo> video = AdoptComPtr(Query<IKXVideo>(IID_IKXVideo));
   if (!video) return;
-  video->SetVideoProperty(Entry(), kPropertyBrightness, colour->lBrightness);
-  video->SetVideoProperty(Entry(), kPropertyContrast, colour->lContrast);
-  video->SetVideoProperty(Entry(), kPropertyHue, colour->lHue);
-  video->SetVideoProperty(Entry(), kPropertySaturation, colour->lSaturation);
+  video->SetVideoProperty(Entry(), kPropertyBrightness, colour.lBrightness);
+  video->SetVideoProperty(Entry(), kPropertyContrast, colour.lContrast);
+  video->SetVideoProperty(Entry(), kPropertyHue, colour.lHue);
+  video->SetVideoProperty(Entry(), kPropertySaturation, colour.lSaturation);
   LONG fifth = 0;
   video->GetVideoProperty(Entry(), kPropertyFifth, &fifth);
   video->SetVideoProperty(Entry(), kPropertyFifth, fifth);

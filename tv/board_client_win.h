@@ -105,8 +105,8 @@ class CBoardClient {
   void ReselectSource();
   bool TuneChannel(std::int32_t table, std::int32_t channel, bool reselect);
   bool SetFrequency(std::int32_t hertz);
-  // Whether the tuner reports a signal at the frequency tuned last; false
-  // when the board cannot say (the board error was shown then).
+  // Whether the tuner has a signal at the frequency tuned last; false when
+  // it cannot tell.
   bool HasSignal();
   void ChannelStep(bool up);
   // Shows and tunes the current list entry of the TV or radio source.
@@ -120,6 +120,9 @@ class CBoardClient {
   void NextAudioMode();
   void SetAudioModeValue(std::int32_t mode);
   void ApplyColour(std::int32_t source);
+  // Sends one set of colour values, as ApplyColour does (the colour page's
+  // live preview).
+  void SendColour(const InputColour& colour);
   // Exit command, before the shutdown timer: live sound path.
   void QuietForShutdown();
   void CloseBoard();
