@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -24,12 +25,6 @@ void FillRect(Frame& frame, int x0, int y0, int x1, int y1, uint32_t colour) {
     std::fill(frame.pixels.begin() + static_cast<size_t>(y) * frame.width + x0,
               frame.pixels.begin() + static_cast<size_t>(y) * frame.width + x1, colour);
   }
-}
-
-// mingw's lround costs more than the rest of the colour step. Within 0 to
-// 255, adding a half and truncating rounds the same way.
-int Clamp255(double v) {
-  return static_cast<int>(std::min(255.0, std::max(0.0, v)) + 0.5);
 }
 
 }  // namespace
@@ -98,34 +93,58 @@ void ApplyPictureProperties(Frame& frame, const PictureProperties& p) {
   const double angle = (p.hue - 50) * 3.6 * 3.14159265358979 / 180.0;
   const double cosA = std::cos(angle);
   const double sinA = std::sin(angle);
-  // The pictures come in runs of one colour, and this step runs for every
-  // picture the source sends, so each run is worked out once; without that
-  // the source falls behind real time on a busy machine.
-  bool cached = false;
-  uint32_t cachedIn = 0;
-  uint32_t cachedOut = 0;
-  for (uint32_t& pixel : frame.pixels) {
-    if (cached && pixel == cachedIn) {
-      pixel = cachedOut;
-      continue;
-    }
-    cached = true;
-    cachedIn = pixel;
-    const double r = (pixel >> 16) & 0xFF;
-    const double g = (pixel >> 8) & 0xFF;
-    const double b = pixel & 0xFF;
-    // YUV (BT.601), hue rotates the chroma plane.
-    double y = 0.299 * r + 0.587 * g + 0.114 * b;
-    double u = (b - y) * 0.565;
-    double v = (r - y) * 0.713;
+  // YUV (BT.601) with the chroma plane turned by the hue and scaled by the
+  // saturation, and the luma stretched about mid-grey: every step is linear,
+  // so each output channel is a weighted sum of the inputs plus a constant.
+  // The source applies this to two full pictures a frame, 30 times a
+  // second: per-pixel floating point there cannot keep up, so the weights go
+  // into tables of fixed-point terms, one per input channel and output
+  // channel.
+  const double ky[3] = {0.299, 0.587, 0.114};
+  double out[3][3];  // out[channel][input]: r, g, b
+  for (int i = 0; i < 3; ++i) {
+    const double y = ky[i];
+    const double u = ((i == 2 ? 1.0 : 0.0) - y) * 0.565;
+    const double v = ((i == 0 ? 1.0 : 0.0) - y) * 0.713;
     const double u2 = (u * cosA - v * sinA) * chroma;
     const double v2 = (u * sinA + v * cosA) * chroma;
-    y = (y - 128.0) * gain + 128.0 + offset;
-    const int r2 = Clamp255(y + 1.403 * v2);
-    const int g2 = Clamp255(y - 0.344 * u2 - 0.714 * v2);
-    const int b2 = Clamp255(y + 1.770 * u2);
-    pixel = (static_cast<uint32_t>(r2) << 16) | (static_cast<uint32_t>(g2) << 8) |
-            static_cast<uint32_t>(b2);
-    cachedOut = pixel;
+    const double y2 = y * gain;
+    out[0][i] = y2 + 1.403 * v2;
+    out[1][i] = y2 - 0.344 * u2 - 0.714 * v2;
+    out[2][i] = y2 + 1.770 * u2;
+  }
+  const double constant = 128.0 - 128.0 * gain + offset;
+  constexpr double kOne = 65536.0;  // 16 fractional bits
+  // 64-bit terms: the properties are not bounded, and a huge gain must clip
+  // rather than wrap.
+  std::vector<int64_t> table(3 * 3 * 256);
+  for (int c = 0; c < 3; ++c) {
+    for (int i = 0; i < 3; ++i) {
+      for (int value = 0; value < 256; ++value) {
+        const double term = out[c][i] * value + (i == 0 ? constant + 0.5 : 0.0);
+        table[(c * 3 + i) * 256 + value] = static_cast<int64_t>(std::llround(term * kOne));
+      }
+    }
+  }
+  const int64_t* t = table.data();
+  auto channel = [t](int c, uint32_t r, uint32_t g, uint32_t b) {
+    const int64_t* row = t + c * 3 * 256;
+    const int64_t sum = row[r] + row[256 + g] + row[512 + b];
+    // Floor of the sum: the half was added with the constant.
+    const int64_t value = sum >> 16;
+    return static_cast<uint32_t>(value < 0 ? 0 : value > 255 ? 255 : value);
+  };
+  // Runs of one colour are the common case: the last answer is kept.
+  uint32_t lastIn = 0;
+  uint32_t lastOut = channel(0, 0, 0, 0) << 16 | channel(1, 0, 0, 0) << 8 | channel(2, 0, 0, 0);
+  for (uint32_t& pixel : frame.pixels) {
+    if (pixel != lastIn) {
+      lastIn = pixel;
+      const uint32_t r = (pixel >> 16) & 0xFF;
+      const uint32_t g = (pixel >> 8) & 0xFF;
+      const uint32_t b = pixel & 0xFF;
+      lastOut = channel(0, r, g, b) << 16 | channel(1, r, g, b) << 8 | channel(2, r, g, b);
+    }
+    pixel = lastOut;
   }
 }

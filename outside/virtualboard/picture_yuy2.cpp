@@ -1,5 +1,8 @@
 #include "outside/virtualboard/picture_yuy2.h"
 
+#include <cstring>
+#include <vector>
+
 namespace {
 
 struct Rgb {
@@ -30,14 +33,23 @@ void InterleaveFieldsToYuy2(const Frame& top, const Frame& bottom, uint8_t* yuy2
     const Frame& field = (y & 1) == 0 ? top : bottom;
     const uint32_t* line = field.pixels.data() + static_cast<size_t>(y) * field.width;
     uint8_t* out = yuy2 + static_cast<size_t>(y) * top.width * 2;
+    // The synthetic pictures are mostly runs of one colour: a pair like the
+    // one before it costs a copy, not a conversion.
+    uint32_t lastLeft = ~line[0], lastRight = 0;
+    uint8_t pair[4] = {};
     for (int x = 0; x < width; x += 2) {
-      const Rgb a = Split(line[x]);
-      const Rgb b = Split(line[x + 1]);
-      const int r = (a.r + b.r) / 2, g = (a.g + b.g) / 2, bl = (a.b + b.b) / 2;
-      out[0] = Luma(a);
-      out[1] = ChromaU(r, g, bl);
-      out[2] = Luma(b);
-      out[3] = ChromaV(r, g, bl);
+      if (line[x] != lastLeft || line[x + 1] != lastRight) {
+        lastLeft = line[x];
+        lastRight = line[x + 1];
+        const Rgb a = Split(lastLeft);
+        const Rgb b = Split(lastRight);
+        const int r = (a.r + b.r) / 2, g = (a.g + b.g) / 2, bl = (a.b + b.b) / 2;
+        pair[0] = Luma(a);
+        pair[1] = ChromaU(r, g, bl);
+        pair[2] = Luma(b);
+        pair[3] = ChromaV(r, g, bl);
+      }
+      std::memcpy(out, pair, 4);
       out += 4;
     }
   }
@@ -55,6 +67,15 @@ void Yuy2ToFrame(const uint8_t* yuy2, int width, int height, Frame& out) {
   // A YUY2 line holds whole pixel pairs: an odd width is not a picture.
   if (width < 2 || (width & 1) != 0 || height < 1 || out.width < 1 || out.height < 1) return;
   const size_t stride = static_cast<size_t>(width) * 2;
+  // Where each target column reads, worked out once a picture rather than
+  // with two 64-bit divisions a pixel (a library call on i686).
+  std::vector<uint32_t> columns(static_cast<size_t>(out.width));
+  for (int x = 0; x < out.width; ++x) {
+    const int sx = static_cast<int>(static_cast<int64_t>(x) * width / out.width);
+    const uint32_t pair = static_cast<uint32_t>(sx & ~1) * 2;
+    // The pair's offset, and in the top bit whether the second luma is meant.
+    columns[static_cast<size_t>(x)] = pair | ((sx & 1) != 0 ? 0x80000000u : 0u);
+  }
   for (int y = 0; y < out.height; ++y) {
     // The first and the last source line under this one, averaged: shrunk to
     // half height, an interlaced picture then shows both of its fields, as a
@@ -66,9 +87,9 @@ void Yuy2ToFrame(const uint8_t* yuy2, int width, int height, Frame& out) {
     const uint8_t* b = yuy2 + static_cast<size_t>(last) * stride;
     uint32_t* target = out.pixels.data() + static_cast<size_t>(y) * out.width;
     for (int x = 0; x < out.width; ++x) {
-      const int sx = static_cast<int>(static_cast<int64_t>(x) * width / out.width);
-      const size_t pair = static_cast<size_t>(sx & ~1) * 2;
-      const size_t luma = pair + ((sx & 1) != 0 ? 2 : 0);
+      const uint32_t column = columns[static_cast<size_t>(x)];
+      const size_t pair = column & 0x7FFFFFFFu;
+      const size_t luma = pair + ((column & 0x80000000u) != 0 ? 2 : 0);
       const int c = 298 * ((a[luma] + b[luma] + 1) / 2 - 16);
       const int d = (a[pair + 1] + b[pair + 1] + 1) / 2 - 128;
       const int e = (a[pair + 3] + b[pair + 3] + 1) / 2 - 128;

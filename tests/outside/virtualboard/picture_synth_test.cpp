@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "outside/virtualboard/picture_synth.h"
@@ -141,6 +142,56 @@ TEST(PictureSynth, PropertiesChangeThePictureVisibly) {
   Frame hue = base;
   ApplyPictureProperties(hue, turned);
   EXPECT_GT(Differences(base, hue), base.pixels.size() / 2);
+}
+
+// The properties in floating point, pixel by pixel: the meaning the fast
+// path must keep.
+uint32_t ReferenceProperties(uint32_t pixel, const PictureProperties& p) {
+  const double angle = (p.hue - 50) * 3.6 * 3.14159265358979 / 180.0;
+  const double chroma = std::max(0, p.saturation) / 50.0;
+  const double r = Red(pixel), g = Green(pixel), b = Blue(pixel);
+  const double y = 0.299 * r + 0.587 * g + 0.114 * b;
+  const double u = (b - y) * 0.565, v = (r - y) * 0.713;
+  const double u2 = (u * std::cos(angle) - v * std::sin(angle)) * chroma;
+  const double v2 = (u * std::sin(angle) + v * std::cos(angle)) * chroma;
+  const double y2 = (y - 128.0) * std::max(0, p.contrast) / 50.0 + 128.0 + (p.brightness - 50) * 2.55;
+  auto clamp = [](double c) {
+    return static_cast<uint32_t>(std::lround(std::min(255.0, std::max(0.0, c))));
+  };
+  return clamp(y2 + 1.403 * v2) << 16 | clamp(y2 - 0.344 * u2 - 0.714 * v2) << 8 |
+         clamp(y2 + 1.770 * u2);
+}
+
+TEST(PictureSynth, PropertiesMatchTheFloatingPointMeaningWithinOneStep) {
+  const struct {
+    int brightness, contrast, hue, saturation;
+  } cases[] = {{50, 53, 50, 50}, {90, 50, 50, 50}, {10, 60, 75, 20}, {100, 100, 100, 100},
+               {0, 0, 0, 0},     {50, 50, 51, 50}, {1000, 1000, -1000, -50}, {-5000, 300, 50, 400}};
+  Frame noise(kWidth, kHeight);
+  uint32_t state = 12345;
+  for (uint32_t& pixel : noise.pixels) {
+    state = state * 1664525u + 1013904223u;
+    pixel = state >> 8;
+  }
+  // Runs of one colour as well as a new colour every pixel.
+  noise.pixels[1] = noise.pixels[0];
+  noise.pixels[2] = noise.pixels[0];
+  for (const auto& c : cases) {
+    PictureProperties p;
+    p.brightness = c.brightness;
+    p.contrast = c.contrast;
+    p.hue = c.hue;
+    p.saturation = c.saturation;
+    Frame f = noise;
+    ApplyPictureProperties(f, p);
+    for (size_t i = 0; i < f.pixels.size(); ++i) {
+      const uint32_t want = ReferenceProperties(noise.pixels[i], p);
+      ASSERT_EQ(f.pixels[i] & 0xFF000000u, 0u);
+      ASSERT_LE(std::abs(Red(f.pixels[i]) - Red(want)), 1) << c.brightness << " " << i;
+      ASSERT_LE(std::abs(Green(f.pixels[i]) - Green(want)), 1) << c.brightness << " " << i;
+      ASSERT_LE(std::abs(Blue(f.pixels[i]) - Blue(want)), 1) << c.brightness << " " << i;
+    }
+  }
 }
 
 TEST(PictureSynth, ExtremePropertiesStayWithinTheColourRange) {
