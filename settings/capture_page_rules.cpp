@@ -19,8 +19,8 @@ constexpr std::int32_t kShortestTimeLimitSec = 60;
 constexpr int kDefaultRecordProfile = 4;
 constexpr int kDefaultTimeShiftProfile = 1;
 
-constexpr std::array<std::int64_t, 10> kAudioBitRates = {
-    64000, 92000, 112000, 128000, 160000, 192000, 224000, 256000, 320000, 384000};
+constexpr std::array<std::int64_t, 10> kAudioBitRates = {64000,  92000,  112000, 128000, 160000,
+                                                         192000, 224000, 256000, 320000, 384000};
 
 bool ContainsIgnoringCase(const std::string& text, const std::string& part) {
   return std::search(text.begin(), text.end(), part.begin(), part.end(), [](char a, char b) {
@@ -82,8 +82,8 @@ RecordFigures RecordFiguresFor(const RecordFiguresInput& input) {
                                AudioBitRate(input.profile.dwaudio_bitrate_index);
   figures.recordableSec = SecondsInMegabytes(figures.usableMB, bitRate);
   figures.spins = TimeSpinsFor(figures.recordableSec, input.lRecTimeLimitSec);
-  figures.timeBeyondSpace = input.Rec_clt == recording::kLimitTime &&
-                            figures.recordableSec < input.lRecTimeLimitSec;
+  figures.timeBeyondSpace =
+      input.Rec_clt == recording::kLimitTime && figures.recordableSec < input.lRecTimeLimitSec;
   return figures;
 }
 
@@ -94,12 +94,15 @@ TimeShiftFigures TimeShiftFiguresFor(std::int64_t freeMB, std::int32_t lTSBuffer
   figures.spaceBelowBuffer = freeMB < lTSBufferSizeMB;
   figures.seconds = SecondsInMegabytes(figures.usableMB, profile.dwbit_rate);
   figures.hours = static_cast<std::int32_t>(figures.seconds / kSecondsPerHour);
-  figures.minutes = static_cast<std::int32_t>(figures.seconds % kSecondsPerHour / kSecondsPerMinute);
+  figures.minutes =
+      static_cast<std::int32_t>(figures.seconds % kSecondsPerHour / kSecondsPerMinute);
   figures.secs = static_cast<std::int32_t>(figures.seconds % kSecondsPerMinute);
   return figures;
 }
 
-std::int64_t WholeMegabytes(std::int64_t bytes) { return bytes > 0 ? bytes >> 20 : 0; }
+std::int64_t WholeMegabytes(std::int64_t bytes) {
+  return bytes > 0 ? bytes >> 20 : 0;
+}
 
 CapturePageRefusal CheckCapturePage(const CapturePageCheckInput& input) {
   if (!input.recFolderExists || !input.tsFolderExists) return CapturePageRefusal::kFolderMissing;

@@ -79,10 +79,10 @@ TimeShiftFigures TimeShiftFiguresFor(std::int64_t freeMB, std::int32_t lTSBuffer
 // Why the page does not let go.
 enum class CapturePageRefusal {
   kNone,
-  kFolderMissing,     // string 278
-  kSizeOverFree,      // string 300
-  kTimeUnderMinute,   // string 301
-  kBufferOverFree,    // string 302
+  kFolderMissing,    // string 278
+  kSizeOverFree,     // string 300
+  kTimeUnderMinute,  // string 301
+  kBufferOverFree,   // string 302
 };
 
 struct CapturePageCheckInput {
@@ -120,7 +120,9 @@ EncoderParams ProfileRecordWithPreview(const EncoderParams& preset, std::uint32_
 // ticked for any stored value but 1.
 constexpr std::uint32_t kPreviewOn = 2;
 constexpr std::uint32_t kPreviewOff = 1;
-inline bool PreviewTicked(std::uint32_t word) { return word != kPreviewOff; }
+inline bool PreviewTicked(std::uint32_t word) {
+  return word != kPreviewOff;
+}
 
 // The board's own sound device, never offered for recording: its name
 // holds "7134" or "QUELN".

@@ -63,7 +63,9 @@ int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM, LPARAM data) {
   return 0;
 }
 
-void ResetCombo(HWND combo) { SendMessageW(combo, CB_RESETCONTENT, 0, 0); }
+void ResetCombo(HWND combo) {
+  SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+}
 
 void AddComboText(HWND combo, const std::wstring& text) {
   SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
@@ -311,7 +313,9 @@ void CCaptSetPtyPage::OnTimer(UINT_PTR id) {
   if (id == kTimerFolderCheck) CheckFoldersStillExist();
 }
 
-void CCaptSetPtyPage::OnDestroy() { KillTimer(hwnd(), kTimerFolderCheck); }
+void CCaptSetPtyPage::OnDestroy() {
+  KillTimer(hwnd(), kTimerFolderCheck);
+}
 
 void CCaptSetPtyPage::Notice(unsigned textId, unsigned captionId) {
   // The box runs its own message loop, in which the timer and the fields

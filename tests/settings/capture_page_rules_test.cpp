@@ -25,7 +25,7 @@ TEST(CaptureFigures, RecordableSecondsForEachAudioIndex) {
   const struct {
     std::uint32_t index;
     std::int64_t seconds;
-  } cases[] = {{0, 2064}, {1, 2050}, {2, 2040}, {3, 2032}, {4, 2016}, {5, 2001},
+  } cases[] = {{0, 2064}, {1, 2050}, {2, 2040}, {3, 2032}, {4, 2016},  {5, 2001},
                {6, 1985}, {7, 1971}, {8, 1941}, {9, 1913}, {10, 2097}, {255, 2097}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.index);
@@ -46,9 +46,7 @@ TEST(CaptureFigures, RecordableSecondsStopAtNinetyNineHours) {
     std::int64_t bitRate;
     std::int64_t seconds;
   } cases[] = {
-      {2719, 64000, 356384},
-      {2720, 64000, 356400},
-      {2000000000, 64000, 356400},
+      {2719, 64000, 356384}, {2720, 64000, 356400}, {2000000000, 64000, 356400},
       {1, 0, 356400},  // no bit rate to divide by
       {0, 4000000, 0},
   };
@@ -64,12 +62,8 @@ TEST(CaptureFigures, SpinLimitsBelowAndAboveAnHour) {
     std::int64_t limit;
     TimeSpins spins;  // hoursMax, minutesMax, hours, minutes
   } cases[] = {
-      {59, 1800, {0, 0, 0, 0}},
-      {600, 1800, {0, 10, 0, 10}},
-      {3599, 1800, {0, 59, 0, 30}},
-      {3600, 1800, {1, 59, 0, 30}},
-      {3600, 7200, {1, 59, 1, 0}},
-      {9000, 5460, {2, 59, 1, 31}},
+      {59, 1800, {0, 0, 0, 0}},          {600, 1800, {0, 10, 0, 10}}, {3599, 1800, {0, 59, 0, 30}},
+      {3600, 1800, {1, 59, 0, 30}},      {3600, 7200, {1, 59, 1, 0}}, {9000, 5460, {2, 59, 1, 31}},
       {356400, 400000, {99, 59, 99, 0}},
   };
   for (const auto& c : cases) {
@@ -95,8 +89,7 @@ TEST(CaptureFigures, WarningsOfTheRecordingFigures) {
       {999, kLimitNone, 1800, true, false},   // less free than the size limit
       {999, kLimitTime, 99999, true, false},  // ... and nothing else is worked out
       {1000, kLimitTime, 1986, false, true},  // 1985 s fit
-      {1000, kLimitTime, 1985, false, false},
-      {1000, kLimitSize, 99999, false, false},
+      {1000, kLimitTime, 1985, false, false}, {1000, kLimitSize, 99999, false, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.freeMB);
@@ -205,8 +198,9 @@ TEST(CapturePageFields, MegabyteFieldsStayAtLeastOneAndWithinRange) {
   const struct {
     const char* text;
     std::int32_t value;
-  } cases[] = {{"30", 30}, {"", 1}, {"0", 1}, {" 12", 12}, {"64MB", 64},
-               {"99999999999", 2147483647}, {"-5", 1}};
+  } cases[] = {{"30", 30},  {"", 1},      {"0", 1},
+               {" 12", 12}, {"64MB", 64}, {"99999999999", 2147483647},
+               {"-5", 1}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     EXPECT_EQ(ParseMegabytes(c.text), c.value);
@@ -218,8 +212,8 @@ TEST(CaptureProfiles, StoredIndexAsListPosition) {
     std::int32_t stored;
     bool avi;
     int record;
-  } cases[] = {{17, false, 4}, {17, true, 17}, {0, false, 0}, {16, false, 16},
-               {18, true, 4},  {-1, true, 4}};
+  } cases[] = {{17, false, 4},  {17, true, 17}, {0, false, 0},
+               {16, false, 16}, {18, true, 4},  {-1, true, 4}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.stored);
     EXPECT_EQ(RecordProfileIndex(c.stored, c.avi), c.record);

@@ -41,6 +41,50 @@ constexpr wchar_t kJapanese[] = L"BrontelResJapan.dll";
 constexpr wchar_t kSmallDrive[] = L"R:\\";
 constexpr DWORD kTimeoutMs = 15000;
 
+std::string Narrowed(const std::wstring& text) {
+  return std::string(text.begin(), text.end());
+}
+
+// The point-size word of a dialog template's font (DLGTEMPLATE or
+// DLGTEMPLATEEX), or null when it names none.
+WORD* TemplateFontSize(void* templ) {
+  auto* words = static_cast<WORD*>(templ);
+  const bool extended = words[1] == 0xFFFF;
+  const DWORD style =
+      extended ? *reinterpret_cast<DWORD*>(words + 6) : *reinterpret_cast<DWORD*>(words);
+  if ((style & DS_SETFONT) == 0) return nullptr;
+  WORD* p = words + (extended ? 13 : 9);
+  for (int text = 0; text < 3; ++text) {  // menu, class, title
+    if (*p == 0x0000) {
+      p += 1;
+    } else if (*p == 0xFFFF) {
+      p += 2;
+    } else {
+      while (*p++ != 0) {
+      }
+    }
+  }
+  return p;
+}
+
+// A sheet measures its pages in its own font; the language's pages use a
+// font of their own (9 pt in Japanese), so the sheet takes the pages' font
+// size, as the program's sheet has to.
+WORD g_pageFontSize = 8;
+int CALLBACK SheetCallback(HWND, UINT message, LPARAM data) {
+  if (message == PSCB_PRECREATE && data != 0) {
+    if (WORD* size = TemplateFontSize(reinterpret_cast<void*>(data))) *size = g_pageFontSize;
+  }
+  return 0;
+}
+
+WORD PageFontSize(HMODULE resources) {
+  HRSRC found = FindResourceW(resources, MAKEINTRESOURCEW(IDD_SET_CAPTURE), RT_DIALOG);
+  void* templ = found ? LockResource(LoadResource(resources, found)) : nullptr;
+  const WORD* size = templ ? TemplateFontSize(templ) : nullptr;
+  return size ? *size : 8;
+}
+
 // The main dialog's part, as far as the page and the board client ask.
 class PageHost : public BoardClientHost, public SettingsSheetHost {
  public:
@@ -83,13 +127,31 @@ class SheetRun {
     const auto sheets = FindTopWindows(GetCurrentProcessId(), L"#32770", kSheetTitle);
     return sheets.empty() ? nullptr : sheets.front();
   }
+  // The page once the sheet has made it; a message box instead fails the
+  // test with its text (and is closed, so that the sheet can end).
+  HWND WaitForPage() {
+    HWND page = nullptr;
+    WaitUntil(
+        [&] {
+          page = Page();
+          return page != nullptr || m_done;
+        },
+        kTimeoutMs);
+    if (HWND box = WaitForOtherDialog(GetCurrentProcessId(), Sheet(), IDOK, 200)) {
+      ADD_FAILURE() << "message box: " << Narrowed(StaticTexts(box));
+      ClickButton(box, IDOK);
+    }
+    return page;
+  }
   HWND Page() const {
     HWND sheet = Sheet();
     return sheet ? reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0))
                  : nullptr;
   }
   void Press(int button) { PostMessageW(Sheet(), PSM_PRESSBUTTON, button, 0); }
-  bool WaitDone() { return WaitUntil([this] { return m_done.load(); }, kTimeoutMs); }
+  bool WaitDone() {
+    return WaitUntil([this] { return m_done.load(); }, kTimeoutMs);
+  }
   bool boardOpened() const { return m_boardOpened; }
   INT_PTR result() const { return m_result; }
 
@@ -111,7 +173,9 @@ class SheetRun {
       HPROPSHEETPAGE handle = CreatePropertySheetPageW(&description);
       PROPSHEETHEADERW header{};
       header.dwSize = sizeof(header);
-      header.dwFlags = PSH_NOAPPLYNOW | PSH_NOCONTEXTHELP;
+      header.dwFlags = PSH_NOAPPLYNOW | PSH_NOCONTEXTHELP | PSH_USECALLBACK;
+      header.pfnCallback = &SheetCallback;
+      g_pageFontSize = PageFontSize(resources);
       header.hInstance = resources;
       header.pszCaption = kSheetTitle;
       header.nPages = 1;
@@ -132,8 +196,7 @@ class SheetRun {
 };
 
 std::wstring LibraryString(const wchar_t* library, UINT id) {
-  HMODULE module = LoadLibraryExW((ExeDir() + library).c_str(), nullptr,
-                                  LOAD_LIBRARY_AS_DATAFILE);
+  HMODULE module = LoadLibraryExW((ExeDir() + library).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   wchar_t text[512] = {};
   if (module) {
     LoadStringW(module, id, text, 512);
@@ -189,6 +252,14 @@ TEST(CapturePageWine, SizeLimitBeyondTheSmallDriveIsRefusedAndAFittingOneKept) {
   ASSERT_TRUE(GetDiskFreeSpaceExW(kSmallDrive, &available, nullptr, nullptr))
       << "drive R: is not mapped (small_disk.sh setup)";
   const ULONGLONG freeMB = available.QuadPart >> 20;
+  // The free-space check finds a folder by the files in it, and a fresh
+  // drive root holds none.
+  const std::wstring marker = std::wstring(kSmallDrive) + L"capture-page-marker.txt";
+  ASSERT_TRUE(test_support::WriteFileBytes(marker, "x"));
+  struct Remove {
+    std::wstring path;
+    ~Remove() { DeleteFileW(path.c_str()); }
+  } removeMarker{marker};
   ASSERT_GT(freeMB, 40u);
   ASSERT_LT(freeMB, 100u);
 
@@ -200,7 +271,7 @@ TEST(CapturePageWine, SizeLimitBeyondTheSmallDriveIsRefusedAndAFittingOneKept) {
   working.captSet.lTSBufferSizeMB = 20;
   SheetRun run(working, kEnglish);
   ASSERT_NE(run.WaitForSheet(), nullptr);
-  HWND page = run.Page();
+  HWND page = run.WaitForPage();
   ASSERT_NE(page, nullptr);
   EXPECT_EQ(ItemText(page, IDC_CP_REC_FIGURES), L"30");
 
@@ -228,8 +299,8 @@ TEST(CapturePageWine, ProfileSoundDeviceAndPreviewGoToTheWorkingCopy) {
   working.captSet.Rec_spc.dwcappreview = 1;
   SheetRun run(working, kEnglish);
   ASSERT_NE(run.WaitForSheet(), nullptr);
+  HWND page = run.WaitForPage();
   ASSERT_TRUE(run.boardOpened());
-  HWND page = run.Page();
   ASSERT_NE(page, nullptr);
 
   // The board's own 7134 device is never offered.
@@ -272,7 +343,7 @@ TEST(CapturePageWine, VanishedFolderBecomesDriveCWithANotice) {
   working.captSet.lTSBufferSizeMB = 1;
   SheetRun run(working, kEnglish);
   ASSERT_NE(run.WaitForSheet(), nullptr);
-  HWND page = run.Page();
+  HWND page = run.WaitForPage();
   ASSERT_NE(page, nullptr);
   EXPECT_EQ(ItemText(page, IDC_CP_REC_FOLDER), folder);
 
