@@ -82,7 +82,9 @@ int CBoardClient::CreateBoard() {
   return kBoardCreated;
 }
 
-bool CBoardClient::CheckBoardStart() { return !AudioDevices().empty(); }
+bool CBoardClient::CheckBoardStart() {
+  return !AudioDevices().empty();
+}
 
 bool CBoardClient::StartPicture(LONG param) {
   RECT client{};
