@@ -292,14 +292,22 @@ void CCaptSetPtyPage::OnCommand(WORD id, WORD code, HWND) {
     case IDC_CP_SIZE_LIMIT:
     case IDC_CP_HOURS:
     case IDC_CP_MINUTES:
-      if (code == EN_KILLFOCUS) UpdateRecordFigures(true);
+      if (code == EN_KILLFOCUS && TakeEdited(id)) UpdateRecordFigures(true);
       break;
     case IDC_CP_TS_SIZE:
-      if (code == EN_KILLFOCUS) UpdateTimeShiftFigures(true);
+      if (code == EN_KILLFOCUS && TakeEdited(id)) UpdateTimeShiftFigures(true);
       break;
     default:
       break;
   }
+}
+
+bool CCaptSetPtyPage::TakeEdited(int id) {
+  // Only a field the user typed into counts, so that passing through it
+  // does not raise its notice again.
+  const bool edited = SendDlgItemMessageW(hwnd(), id, EM_GETMODIFY, 0, 0) != 0;
+  SendDlgItemMessageW(hwnd(), id, EM_SETMODIFY, FALSE, 0);
+  return edited;
 }
 
 void CCaptSetPtyPage::OnScroll(HWND control, WORD code) {

@@ -50,6 +50,8 @@ class CCaptSetPtyPage : public SettingsPage {
   void UpdateRecordFigures(bool warn);
   void UpdateTimeShiftFigures(bool warn);
   void CheckFoldersStillExist();
+  // Whether the field was typed into since it was last asked; clears it.
+  bool TakeEdited(int id);
   void Notice(unsigned textId, unsigned captionId);
   std::uint32_t PreviewWord() const;
 
