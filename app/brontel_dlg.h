@@ -27,10 +27,12 @@
 #include "app/vocabulary/timer_ids.h"
 #include "tv/board_client_win.h"
 #include "tv/video_window_win.h"
+#include "settings/sheet_host.h"
 
 namespace brontel {
 
 class SettingsStore;
+class CSettingPSDlg;
 
 // Periods of the main dialog's timers.
 constexpr UINT kScreenSaverSweepMs = 1000;
@@ -45,7 +47,7 @@ constexpr UINT kTrayIconId = 122;
 constexpr int kPanelWidth = 450;
 constexpr int kPanelHeight = 350;
 
-class CBrontelDlg : public DialogBase, public BoardClientHost {
+class CBrontelDlg : public DialogBase, public BoardClientHost, public SettingsSheetHost {
  public:
   CBrontelDlg();
   ~CBrontelDlg() override;
@@ -139,8 +141,16 @@ class CBrontelDlg : public DialogBase, public BoardClientHost {
   std::int32_t lRemainSec = 0;
   std::int32_t lEstimatedSec = 0;
 
-  // Not built yet: the settings sheet.
+  // The settings sheet (brontel_dlg_settings.cpp): opened with the pages
+  // the current state allows; after OK the new settings reach the board and
+  // the panel.
   void OpenSettingsSheet();
+
+  // SettingsSheetHost (MainWindow is shared with BoardClientHost)
+  CBoardClient* Board() override { return &m_board; }
+  std::int32_t LiveSource() override { return m_settings.appSet.msCurrSrc; }
+  bool DeinterlacerAvailable() override;
+  bool ReadTempScheItem(ScheItem* item) override;
 
   // Reservation mode and the tray. The power library is loaded when the
   // board starts; without it reservation mode stays off for the run.
@@ -204,6 +214,9 @@ class CBrontelDlg : public DialogBase, public BoardClientHost {
   bool HandIepgEntryToSettingsSheet();
   void RestoreFromTrayForScheItem();
   SchedulerMemory m_scheMemory;
+  // The settings sheet while it is open.
+  CSettingPSDlg* m_settingsSheet = nullptr;
+  void ApplySettingsAfterSheet();
   int m_blinkKind = kBlinkOff;
   bool m_blinkShown = false;
 

@@ -95,7 +95,7 @@ bool CBrontelDlg::StartCapture(std::int32_t kind, bool scheduled) {
   recording::RecordNames names;
   if (timeShift) {
     path = recording::TimeShiftPath(folder, ResText(recording::kStringTimeShiftName));
-    params = capt.TS_spc;
+    params = recording::StoredOrNormalRecord(capt.TS_spc);
   } else {
     const std::optional<recording::DateOrder> order = ReadDateOrder();
     if (!order) return false;
@@ -556,7 +556,5 @@ int CBrontelDlg::TakeSnapshotToFile() {
       m_board.TakeSnapshot(path, size.width, size.height, snap.lImageFormat, snap.lJPGQuality);
   return taken.value_or(false) ? 1 : 0;
 }
-
-void CBrontelDlg::OpenSettingsSheet() {}
 
 }  // namespace brontel

@@ -11,6 +11,7 @@
 #include <string>
 #include <utility>
 
+#include "settings/setting_ps_dlg_win.h"
 #include "app/countdown.h"
 #include "app/recording/disk_checks_win.h"
 #include "app/recording/disk_space.h"
@@ -315,10 +316,12 @@ void CBrontelDlg::CheckRecordingDiskSpace() {
   ShowResMessage(m_hwnd, kMsgLowDiskStopped, kCaptionNotice, MB_OK | MB_ICONINFORMATION);
 }
 
-// Nothing opens the settings sheet yet; when it does, its scheduler page
-// becomes the active page and imports the scratch entry itself.
+// While the sheet is open its scheduler page becomes the active page and
+// imports the scratch entry into the sheet's copy; a sheet without that page
+// (opened while media ran) leaves the entry to the live schedule, which OK
+// of such a sheet keeps.
 bool CBrontelDlg::HandIepgEntryToSettingsSheet() {
-  return false;
+  return m_settingsSheet != nullptr && m_settingsSheet->ShowSchedulerImport();
 }
 
 void CBrontelDlg::OnIepgReserve() {

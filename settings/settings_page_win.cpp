@@ -1,5 +1,9 @@
 #include "settings/settings_page_win.h"
 
+#include <vector>
+
+#include "settings/module_list.h"
+#include "win32/resource_module.h"
 #include "win32/text_convert.h"
 
 namespace brontel {
@@ -68,6 +72,7 @@ INT_PTR SettingsPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
           break;
         case PSN_APPLY:
           OnApply();
+          if (m_applied) *m_applied = true;
           answer = PSNRET_NOERROR;
           break;
         case PSN_RESET:
@@ -111,6 +116,25 @@ void SettingsPage::SetChecked(int id, bool checked) {
 
 void SettingsPage::EnableItem(int id, bool enable) {
   if (HWND item = Item(id)) EnableWindow(item, enable ? TRUE : FALSE);
+}
+
+void SettingsPage::AddListColumns(HWND list, UINT firstTitleId, int count, UINT widthsId) {
+  constexpr int kFallbackWidth = 60;
+  const std::vector<int> widths =
+      ParseColumnWidths(Narrow(LoadResString(widthsId)), count, kFallbackWidth);
+  for (int i = 0; i < count; ++i) {
+    std::wstring title = LoadResString(firstTitleId + static_cast<UINT>(i));
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.pszText = &title[0];
+    column.cx = widths[static_cast<size_t>(i)];
+    column.iSubItem = i;
+    ListView_InsertColumn(list, i, &column);
+  }
+}
+
+void SettingsPage::SetListText(HWND list, int row, int column, std::wstring text) {
+  ListView_SetItemText(list, row, column, &text[0]);
 }
 
 }  // namespace brontel

@@ -28,6 +28,8 @@ class SettingsPage {
   // The page's entry for PropertySheetW: its template in `resources` and
   // this object as the page's data.
   PROPSHEETPAGEW Describe(HINSTANCE resources);
+  // The sheet's flag that OK went through, set when this page hears it.
+  void ReportApplyTo(bool* applied) { m_applied = applied; }
 
  protected:
   // WM_INITDIALOG: fill the controls from the working copy.
@@ -64,6 +66,10 @@ class SettingsPage {
   bool IsChecked(int id) const;
   void SetChecked(int id, bool checked);
   void EnableItem(int id, bool enable);
+  // Report-view list columns titled by the strings from `firstTitleId` on,
+  // as wide as string `widthsId` ("w1,w2,...") says.
+  static void AddListColumns(HWND list, UINT firstTitleId, int count, UINT widthsId);
+  static void SetListText(HWND list, int row, int column, std::wstring text);
 
  private:
   static INT_PTR CALLBACK PageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -72,6 +78,7 @@ class SettingsPage {
   int m_templateId;
   CAppSettings& m_working;
   SettingsSheetHost& m_host;
+  bool* m_applied = nullptr;
   HWND m_hwnd = nullptr;
 };
 

@@ -10,6 +10,7 @@
 namespace brontel {
 
 class CBoardClient;
+struct ScheItem;
 
 class SettingsSheetHost {
  public:
@@ -22,6 +23,10 @@ class SettingsSheetHost {
   virtual bool DeinterlacerAvailable() = 0;
   // The owner of message boxes the pages show.
   virtual HWND MainWindow() = 0;
+  // The entry the iEPG handler left in "ScheItemTemp"; false when there is
+  // none to read. The main program reads it through its settings store, so
+  // that no page touches the registry.
+  virtual bool ReadTempScheItem(ScheItem* item) = 0;
 };
 
 }  // namespace brontel

@@ -3,6 +3,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "app/vocabulary/text_blanks.h"
+
 namespace brontel {
 namespace {
 
@@ -16,18 +18,6 @@ bool EqualsNoCase(const std::string& a, const std::string& b) {
     if (x != y) return false;
   }
   return true;
-}
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-std::string Trim(const std::string& text) {
-  std::size_t begin = 0;
-  std::size_t end = text.size();
-  while (begin < end && IsBlank(text[begin])) ++begin;
-  while (end > begin && IsBlank(text[end - 1])) --end;
-  return text.substr(begin, end - begin);
 }
 
 // The profile functions drop one pair of matching quotes around a value.
@@ -137,14 +127,14 @@ IniDocument IniDocument::FromBytes(const std::string& bytes) {
   while (lineStart <= text.size()) {
     std::size_t lineEnd = text.find('\n', lineStart);
     if (lineEnd == std::string::npos) lineEnd = text.size();
-    const std::string line = Trim(text.substr(lineStart, lineEnd - lineStart));
+    const std::string line = TrimBlanks(text.substr(lineStart, lineEnd - lineStart));
     lineStart = lineEnd + 1;
 
     if (line.empty() || line[0] == ';') continue;
     if (line[0] == '[') {
       std::size_t close = line.find(']');
       std::string name = line.substr(1, close == std::string::npos ? std::string::npos : close - 1);
-      doc.m_sections.push_back(Section{Trim(name), {}});
+      doc.m_sections.push_back(Section{TrimBlanks(name), {}});
       current = &doc.m_sections.back();
       continue;
     }
@@ -153,7 +143,7 @@ IniDocument IniDocument::FromBytes(const std::string& bytes) {
     // A line without "=" is no key: the profile functions give the default.
     std::size_t equals = line.find('=');
     if (equals == std::string::npos) continue;
-    current->entries.push_back(Entry{Trim(line.substr(0, equals)), Trim(line.substr(equals + 1))});
+    current->entries.push_back(Entry{TrimBlanks(line.substr(0, equals)), TrimBlanks(line.substr(equals + 1))});
   }
   return doc;
 }
@@ -168,8 +158,8 @@ IniDocument IniDocument::LoadFile(const std::string& path) {
 
 const std::string* IniDocument::Find(const std::string& section, const std::string& key) const {
   if (!m_exists) return nullptr;
-  const std::string wantedSection = Trim(section);
-  const std::string wantedKey = Trim(key);
+  const std::string wantedSection = TrimBlanks(section);
+  const std::string wantedKey = TrimBlanks(key);
   for (const Section& s : m_sections) {
     if (!EqualsNoCase(s.name, wantedSection)) continue;
     for (const Entry& e : s.entries) {

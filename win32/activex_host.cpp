@@ -5,11 +5,14 @@
 
 #include <new>
 
+#include "win32/com_object.h"
+
 namespace brontel {
 
 // The container's side of one hosted control. Every interface lives on this
 // one object so the control sees a single identity.
-class ActiveXSite final : public IOleClientSite, public IOleInPlaceSite, public IDispatch {
+class ActiveXSite final
+    : public MultiInterfaceObject<IOleClientSite, IOleInPlaceSite, IDispatch> {
  public:
   explicit ActiveXSite(HWND parent) : m_parent(parent) {}
   ActiveXSite(const ActiveXSite&) = delete;
@@ -32,14 +35,6 @@ class ActiveXSite final : public IOleClientSite, public IOleInPlaceSite, public 
     }
     AddRef();
     return S_OK;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override {
-    return static_cast<ULONG>(InterlockedIncrement(&m_refCount));
-  }
-  STDMETHODIMP_(ULONG) Release() override {
-    const LONG count = InterlockedDecrement(&m_refCount);
-    if (count == 0) delete this;
-    return static_cast<ULONG>(count);
   }
 
   // IOleClientSite
@@ -134,7 +129,6 @@ class ActiveXSite final : public IOleClientSite, public IOleInPlaceSite, public 
  private:
   ~ActiveXSite() = default;
 
-  LONG m_refCount = 1;
   HWND m_parent;
   RECT m_rect = {0, 0, 0, 0};
 };

@@ -1,7 +1,6 @@
 #pragma once
-// IUnknown for an object that implements one interface: reference counting,
-// and QueryInterface for IUnknown and that interface. The object is created
-// with a count of 1 and deletes itself when the count drops to 0.
+// IUnknown pieces for our COM objects. Every object is created with a count
+// of 1 and deletes itself when the count drops to 0.
 
 #include "win32/windows_include.h"
 
@@ -9,19 +8,12 @@
 
 namespace brontel {
 
-template <typename Interface, const IID& kIid>
-class SingleInterfaceObject : public Interface {
+// The reference count of an object that implements several interfaces: one
+// AddRef and Release serve them all. The object answers QueryInterface itself,
+// casting to the interface asked for, so that COM identity holds.
+template <typename... Interfaces>
+class MultiInterfaceObject : public Interfaces... {
  public:
-  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-    if (!ppv) return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, kIid)) {
-      *ppv = static_cast<Interface*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-  }
   STDMETHODIMP_(ULONG) AddRef() override {
     return static_cast<ULONG>(InterlockedIncrement(&m_refCount));
   }
@@ -32,13 +24,32 @@ class SingleInterfaceObject : public Interface {
   }
 
  protected:
-  SingleInterfaceObject() = default;
-  virtual ~SingleInterfaceObject() = default;
-  SingleInterfaceObject(const SingleInterfaceObject&) = delete;
-  SingleInterfaceObject& operator=(const SingleInterfaceObject&) = delete;
+  MultiInterfaceObject() = default;
+  virtual ~MultiInterfaceObject() = default;
+  MultiInterfaceObject(const MultiInterfaceObject&) = delete;
+  MultiInterfaceObject& operator=(const MultiInterfaceObject&) = delete;
 
  private:
   LONG m_refCount = 1;
+};
+
+// QueryInterface for IUnknown and the one interface as well.
+template <typename Interface, const IID& kIid>
+class SingleInterfaceObject : public MultiInterfaceObject<Interface> {
+ public:
+  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+    if (!ppv) return E_POINTER;
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, kIid)) {
+      *ppv = static_cast<Interface*>(this);
+      this->AddRef();
+      return S_OK;
+    }
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+  }
+
+ protected:
+  SingleInterfaceObject() = default;
 };
 
 }  // namespace brontel

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/vocabulary/program_arguments.h"
+#include "app/vocabulary/text_blanks.h"
 
 namespace brontel::power {
 namespace {
@@ -18,18 +19,6 @@ constexpr std::size_t kMaxDigits = 6;
 std::string Lower(std::string text) {
   for (char& ch : text) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
   return text;
-}
-
-bool IsBlank(char ch) {
-  return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n';
-}
-
-std::string Trim(const std::string& text) {
-  std::size_t begin = 0;
-  std::size_t end = text.size();
-  while (begin < end && IsBlank(text[begin])) ++begin;
-  while (end > begin && IsBlank(text[end - 1])) --end;
-  return text.substr(begin, end - begin);
 }
 
 std::string Unquote(const std::string& text) {
@@ -97,12 +86,12 @@ DateTime PowerManagerRequest::WakeTime() const {
 }
 
 PowerManagerParse ParsePowerManagerLine(const std::string& commandLine) {
-  const std::string rest = AfterOwnPath(Trim(commandLine));
+  const std::string rest = AfterOwnPath(TrimBlanks(commandLine));
   const std::size_t lang = Lower(rest).rfind(kLangField);
   if (lang == std::string::npos) return Fail("There is no language field \"L:\".");
   PowerManagerParse parse;
   PowerManagerRequest& request = parse.request;
-  request.program = Unquote(Trim(rest.substr(0, lang)));
+  request.program = Unquote(TrimBlanks(rest.substr(0, lang)));
   if (request.program.empty()) return Fail("There is no program to start before \"L:\".");
 
   bool haveWake = false, haveSleep = false, haveDate = false, haveTime = false, haveLang = false;

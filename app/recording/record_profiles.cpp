@@ -106,6 +106,15 @@ EncoderParams WmaRecord() {
   return params;
 }
 
+EncoderParams StoredOrNormalRecord(const EncoderParams& stored) {
+  for (int i = 0; i < kEncoderFieldCount - 1; ++i) {
+    if (stored.Field(i) != 0) return stored;
+  }
+  EncoderParams normal = BuiltInRecord(kRecordNormal);
+  normal.dwcappreview = stored.dwcappreview;
+  return normal;
+}
+
 std::optional<RecordProfile> ChooseRecordProfile(const ProfileInput& input) {
   if (input.source == kSourceRadio) return RecordProfile{WmaRecord(), "WMA"};
   RecordProfile profile;
@@ -116,7 +125,7 @@ std::optional<RecordProfile> ChooseRecordProfile(const ProfileInput& input) {
       profile.params = BuiltInRecord(static_cast<RecordMode>(input.cmCurrRecMode));
       break;
     case kRecordCustom:
-      profile.params = input.recSpc;
+      profile.params = StoredOrNormalRecord(input.recSpc);
       if (profile.params.dwmpeg_type == kMpegTypeAvi && !input.hasAviCapture) return std::nullopt;
       break;
     default:

@@ -36,6 +36,13 @@ EncoderParams TimeShiftProfileRecord(int index);
 EncoderParams BuiltInRecord(RecordMode mode);
 EncoderParams WmaRecord();
 
+// A stored custom record ("Rec_spc", "TS_spc") as a fresh install leaves it:
+// every field 0 but "dwcappreview". Such a record was never chosen on the
+// capture page and cannot encode anything, so the Normal row stands in for
+// it, keeping the stored capture-preview choice; any other record is used as
+// stored.
+EncoderParams StoredOrNormalRecord(const EncoderParams& stored);
+
 struct RecordProfile {
   EncoderParams params;
   std::string tag;

@@ -13,6 +13,7 @@
 #include <new>
 #include <string>
 
+#include "win32/com_object.h"
 #include "win32/com_ptr.h"
 #include "win32/module_lock.h"
 
@@ -82,10 +83,8 @@ bool RegisterPlayerWindowClass() {
   return RegisterClassW(&windowClass) != 0;
 }
 
-class MediaPlayerControl final : public IDispatch,
-                                 public IOleObject,
-                                 public IOleInPlaceObject,
-                                 public IPersistStreamInit {
+class MediaPlayerControl final
+    : public MultiInterfaceObject<IDispatch, IOleObject, IOleInPlaceObject, IPersistStreamInit> {
  public:
   MediaPlayerControl() = default;
   MediaPlayerControl(const MediaPlayerControl&) = delete;
@@ -108,14 +107,6 @@ class MediaPlayerControl final : public IDispatch,
     }
     AddRef();
     return S_OK;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override {
-    return static_cast<ULONG>(InterlockedIncrement(&m_refCount));
-  }
-  STDMETHODIMP_(ULONG) Release() override {
-    const LONG count = InterlockedDecrement(&m_refCount);
-    if (count == 0) delete this;
-    return static_cast<ULONG>(count);
   }
 
   // IDispatch
@@ -284,7 +275,6 @@ class MediaPlayerControl final : public IDispatch,
   double Duration() const;
   void FitVideoToWindow();
 
-  LONG m_refCount = 1;
   ModuleObjectLock m_moduleLock;
   ComPtr<ITypeInfo> m_typeInfo;
   ComPtr<IOleClientSite> m_clientSite;

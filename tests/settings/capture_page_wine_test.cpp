@@ -103,6 +103,7 @@ class PageHost : public BoardClientHost, public SettingsSheetHost {
   CBoardClient* Board() override { return board; }
   std::int32_t LiveSource() override { return 0; }
   bool DeinterlacerAvailable() override { return true; }
+  bool ReadTempScheItem(ScheItem*) override { return false; }
 };
 
 // The page alone in a modal sheet on a thread of its own, as the settings

@@ -156,6 +156,20 @@ TEST(RecordProfiles, BuiltInRowsClearPreviewAndCustomKeepsIt) {
   EXPECT_EQ(ChooseRecordProfile(custom)->params.dwcappreview, 1u);
 }
 
+TEST(RecordProfiles, UnsetStoredRecordTakesTheNormalRow) {
+  EncoderParams fresh;  // a fresh install: zeros, preview 1
+  fresh.dwcappreview = 2;
+  const EncoderParams chosen = StoredOrNormalRecord(fresh);
+  EXPECT_EQ(chosen.dwbit_rate, 4000000u);
+  EXPECT_EQ(chosen.dwcappreview, 2u);
+  EncoderParams stored;
+  stored.dwreserved = 1;  // any field set means the user chose this record
+  EXPECT_EQ(StoredOrNormalRecord(stored).dwbit_rate, 0u);
+  ProfileInput custom;
+  custom.cmCurrRecMode = kRecordCustom;
+  EXPECT_EQ(ChooseRecordProfile(custom)->params.dwbit_rate, 4000000u);
+}
+
 TEST(RecordProfiles, ModeButtonCycles) {
   EXPECT_EQ(NextRecordMode(kRecordLong), kRecordNormal);
   EXPECT_EQ(NextRecordMode(kRecordCustom), kRecordLong);
