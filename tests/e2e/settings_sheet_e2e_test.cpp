@@ -283,8 +283,13 @@ TEST_P(SettingsSheetConfirmE2E, EditorEntryAndSiteReachTheRegistryOnlyWithOk) {
   StartToPanel(session, confirm ? L"l:1000" : L"");
   HWND sheet = OpenSheet(session, library);
   ASSERT_NE(sheet, nullptr) << "no settings sheet";
+  // The scheduler page follows the pages of the current source.
   HWND page = CurrentPage(sheet);
-  ASSERT_NE(GetDlgItem(page, IDC_SC_LIST), nullptr) << "the first page is not the scheduler";
+  for (int index = 1; index < 8 && !GetDlgItem(page, IDC_SC_LIST); ++index) {
+    if (!SendMessageW(sheet, PSM_SETCURSEL, index, 0)) break;
+    page = CurrentPage(sheet);
+  }
+  ASSERT_NE(GetDlgItem(page, IDC_SC_LIST), nullptr) << "no scheduler page";
 
   SendDlgItemMessageW(page, IDC_SC_IEPG_URL, WM_SETTEXT, 0,
                       reinterpret_cast<LPARAM>(L"http://guide.example/iepg/"));
