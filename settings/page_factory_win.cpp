@@ -1,6 +1,7 @@
 #include "settings/page_factory_win.h"
 
 #include "settings/about_page_win.h"
+#include "settings/capture_page_win.h"
 #include "settings/colour_page_win.h"
 #include "settings/radio_page_win.h"
 #include "settings/scheduler_page_win.h"
@@ -25,13 +26,14 @@ std::unique_ptr<SettingsPage> CreateSettingsPage(SheetPage page, CAppSettings& w
     case SheetPage::kAbout:
       return std::make_unique<CAboutPtyPage>(working, host);
     case SheetPage::kCapture:
-      break;
+      return std::make_unique<CCaptSetPtyPage>(working, host);
   }
   return nullptr;
 }
 
 std::uint32_t BuiltPagesMask() {
-  return kPageMaskTv | kPageMaskRadio | kPageMaskColour | kPageMaskSnapshot | kPageMaskScheduler;
+  return kPageMaskTv | kPageMaskRadio | kPageMaskColour | kPageMaskSnapshot | kPageMaskCapture |
+         kPageMaskScheduler;
 }
 
 }  // namespace brontel

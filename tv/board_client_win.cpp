@@ -1,6 +1,7 @@
 #include "tv/board_client_win.h"
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "tv/channel_files_win.h"
@@ -82,14 +83,7 @@ int CBoardClient::CreateBoard() {
 }
 
 bool CBoardClient::CheckBoardStart() {
-  ComPtr<IKXAudio> audio = AdoptComPtr(Query<IKXAudio>(IID_IKXAudio));
-  if (!audio) return false;
-  auto lists = std::make_unique<AudioDeviceLists>();
-  *lists = AudioDeviceLists{};
-  std::uint32_t count = 0;
-  lists->deviceCount = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(&count));
-  if (FAILED(audio->GetAudioDevices(Entry(), lists.get()))) return false;
-  return count > 0;
+  return !AudioDevices().empty();
 }
 
 bool CBoardClient::StartPicture(LONG param) {
@@ -509,6 +503,47 @@ bool CBoardClient::SelectAudioInput(const std::string& device, const std::string
   const std::string ansiDevice = Utf8ToAnsi(device);
   const std::string ansiInput = Utf8ToAnsi(input);
   return SUCCEEDED(audio->SelectAudioInput(Entry(), ansiDevice.c_str(), ansiInput.c_str()));
+}
+
+namespace {
+
+// The names the board filled in, as UTF-8; a name fills at most its field.
+std::vector<std::string> AudioNames(const char* names, std::uint32_t count,
+                                    std::uint32_t capacity) {
+  std::vector<std::string> result;
+  for (std::uint32_t i = 0; i < count && i < capacity; ++i) {
+    const char* name = names + i * kAudioNameBytes;
+    result.push_back(AnsiToUtf8(std::string(name, strnlen(name, kAudioNameBytes))));
+  }
+  return result;
+}
+
+}  // namespace
+
+std::vector<std::string> CBoardClient::AudioDevices() {
+  ComPtr<IKXAudio> audio = AdoptComPtr(Query<IKXAudio>(IID_IKXAudio));
+  if (!audio) return {};
+  // 10760 bytes: too large for the stack of a dialog's message handler.
+  auto lists = std::make_unique<AudioDeviceLists>();
+  *lists = AudioDeviceLists{};
+  std::uint32_t count = 0;
+  lists->deviceCount = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(&count));
+  if (FAILED(audio->GetAudioDevices(Entry(), lists.get()))) return {};
+  return AudioNames(&lists->deviceNames[0][0], count, kMaxAudioDevices);
+}
+
+std::vector<std::string> CBoardClient::AudioInputs(const std::string& device) {
+  ComPtr<IKXAudio> audio = AdoptComPtr(Query<IKXAudio>(IID_IKXAudio));
+  if (!audio) return {};
+  auto lists = std::make_unique<AudioDeviceLists>();
+  *lists = AudioDeviceLists{};
+  const std::string ansi = Utf8ToAnsi(device);
+  if (ansi.size() >= kAudioNameBytes) return {};
+  std::memcpy(lists->selectedDevice, ansi.data(), ansi.size());
+  std::uint32_t count = 0;
+  lists->inputCount = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(&count));
+  if (FAILED(audio->GetAudioInputs(Entry(), lists.get()))) return {};
+  return AudioNames(&lists->inputNames[0][0], count, kMaxAudioInputs);
 }
 
 void CBoardClient::SetAudioLevel(LONG level) {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "apimgr/kx_interfaces.h"
 #include "app/settings/app_settings.h"
@@ -146,6 +147,10 @@ class CBoardClient {
   bool GetCapturePosition(LONG capture, std::int64_t* bytes);
   bool SetCaptureAudioMode(LONG capture, LONG mode);
   bool SelectAudioInput(const std::string& device, const std::string& input);
+  // The board's list of sound capture devices, and the input lines of one
+  // of them, in UTF-8; empty when the board cannot tell.
+  std::vector<std::string> AudioDevices();
+  std::vector<std::string> AudioInputs(const std::string& device);
   void SetAudioLevel(LONG level);
   // Whether the snapshot interface can be had; shows the board error when not.
   bool SnapshotAvailable();

@@ -19,6 +19,17 @@ enum RecordMode : std::int32_t {
   kRecordModeCount
 };
 
+// The encoder preset table behind the capture page's profile lists: 18
+// recording profiles, the last one uncompressed AVI, and 3 for time shift.
+constexpr int kQuickProfileCount = 18;
+constexpr int kQuickProfileAvi = 17;
+constexpr int kTimeShiftProfileCount = 3;
+
+// A row of the table with "dwcappreview" 0; an index outside the list gives
+// the default profile (Normal, or the high-quality time shift).
+EncoderParams QuickProfileRecord(int index);
+EncoderParams TimeShiftProfileRecord(int index);
+
 // The built-in records for Long, Normal and High, and the radio's WMA
 // record; "dwcappreview" is 0 in each, since only the stored custom records
 // carry the capture-preview choice.
